@@ -1,0 +1,81 @@
+#include "shared/win/AtomicFile.h"
+
+#include <windows.h>
+
+#include "shared/win/WinHandles.h"
+
+namespace stickwell::win {
+namespace {
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+bool WriteFileWith(const std::wstring& path, DWORD disposition, std::string_view bytes, bool flush) {
+  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  if (!WriteAll(file.get(), bytes)) return false;
+  if (flush && !::FlushFileBuffers(file.get())) return false;
+  return true;
+}
+
+}  // namespace
+
+bool MoveOver(const std::wstring& from, const std::wstring& to) {
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool ReplaceFileContents(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix) {
+  const std::wstring temp = target + std::wstring(tempSuffix);
+  if (WriteFileWith(temp, CREATE_ALWAYS, bytes, /*flush=*/true) && MoveOver(temp, target)) return true;
+  ::DeleteFileW(temp.c_str());
+  return false;
+}
+
+bool CreateNewFile(const std::wstring& path, std::string_view bytes) {
+  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  if (!WriteAll(file.get(), bytes)) {
+    file.reset();
+    ::DeleteFileW(path.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes) {
+  return WriteFileWith(path, CREATE_ALWAYS, bytes, /*flush=*/false);
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7fffffff) return false;
+  bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr))
+      return false;
+    if (read == 0) return false;  // the file shrank under us: not read to its end
+    done += read;
+  }
+  return true;
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace stickwell::win

@@ -1,0 +1,29 @@
+#pragma once
+// Files that must never be seen half-written.
+#include <string>
+#include <string_view>
+
+namespace stickwell::win {
+
+// Moves `from` over `to` in one step (replacing `to`), waiting until the move is on disk.
+bool MoveOver(const std::wstring& from, const std::wstring& to);
+
+// Replaces the whole content of `target`: the bytes go to `target` + `tempSuffix` in the same folder,
+// are flushed to disk, and the temporary file is then moved over the target. On any failure the
+// target is left as it was and the temporary file is removed.
+bool ReplaceFileContents(const std::wstring& target, std::string_view bytes,
+                         std::wstring_view tempSuffix = L".saving");
+
+// Creates `path` only when no file of that name exists, with `bytes` as its content.
+// Returns false when the name is taken or the file cannot be written.
+bool CreateNewFile(const std::wstring& path, std::string_view bytes);
+
+// Writes the whole file (creating or truncating it). Returns false on any failure.
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes);
+
+// Reads the whole file; false when it cannot be opened or read to its end.
+bool ReadWholeFile(const std::wstring& path, std::string& bytes);
+
+bool FileExists(const std::wstring& path);
+
+}  // namespace stickwell::win

@@ -1,0 +1,35 @@
+#include "shared/win/Launch.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "shared/win/WinHandles.h"
+
+namespace stickwell::win {
+
+bool LaunchProgram(const std::wstring& exePath) {
+  std::wstring commandLine = L"\"" + exePath + L"\"";  // CreateProcessW may write into it
+  std::wstring folder = exePath;
+  const size_t slash = folder.find_last_of(L"\\/");
+  folder = slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash + 1);
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+    return false;
+  UniqueHandle thread(process.hThread);
+  UniqueHandle handle(process.hProcess);
+  return true;
+}
+
+bool OpenWebPage(const std::wstring& address) {
+  const auto result = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
+}
+
+}  // namespace stickwell::win

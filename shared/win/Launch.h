@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+namespace stickwell::win {
+
+// Starts an executable in a normal window, with no arguments, without waiting for it.
+bool LaunchProgram(const std::wstring& exePath);
+
+// Opens a web page in the user's browser.
+bool OpenWebPage(const std::wstring& address);
+
+}  // namespace stickwell::win

@@ -1,0 +1,43 @@
+#include "shared/win/ProgramFolder.h"
+
+#include <windows.h>
+
+#include "shared/FolderPath.h"
+#include "shared/win/WideText.h"
+
+namespace stickwell::win {
+namespace {
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring FolderOf(const std::wstring& file) {
+  const size_t slash = file.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return L".";
+  // Keep the backslash of a drive root: "C:\Stickwell.exe" lives in "C:\".
+  if (slash == 2 && file.size() > 1 && file[1] == L':') return file.substr(0, 3);
+  return file.substr(0, slash);
+}
+
+}  // namespace
+
+const std::wstring& ProgramFolder() {
+  static const std::wstring folder = FolderOf(ModulePath());
+  return folder;
+}
+
+std::wstring InProgramFolder(std::wstring_view fileName) {
+  return Wide(JoinFolderPath(U16(ProgramFolder()), U16(fileName)));
+}
+
+}  // namespace stickwell::win
