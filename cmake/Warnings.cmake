@@ -1,6 +1,10 @@
 # Strict warnings for the project's own targets (not for GoogleTest or other sources we compile).
 function(stickwell_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /WX /utf-8)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  endif()
 endfunction()
 
 # GoogleTest built from Debian's sources, so that the MinGW build can use it too.

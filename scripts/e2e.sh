@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs the end-to-end tests: the real programs under Wine in a private Xvfb screen, with the
+# Chinese locale (code page 936). Online tests run in a network namespace of their own; the
+# offline ones in a second namespace that has only loopback.
+#   scripts/e2e.sh [extra gtest arguments]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin=$root/build/windows-e2e/bin
+work=$(mktemp -d /tmp/stickwell-e2e.XXXXXX)
+
+display=90
+while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
+Xvfb :$display -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+cleanup() {
+  WINEPREFIX=$work/online wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX=$work/offline wineserver -k >/dev/null 2>&1 || true
+  kill $xvfb 2>/dev/null || true
+  wait $xvfb 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
+
+export DISPLAY=:$display LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$bin/screenshots"
+
+status=0
+unshare -n "$root/scripts/netns-run.sh" online "$work/online" "$bin/stickwell-e2e.exe" \
+  --gtest_filter='-Offline*' "$@" || status=1
+STICKWELL_E2E_OFFLINE=1 unshare -n "$root/scripts/netns-run.sh" offline "$work/offline" "$bin/stickwell-e2e.exe" \
+  --gtest_filter='Offline*' "$@" || status=1
+
+if [ -d "$bin/screenshots" ]; then
+  for shot in "$bin"/screenshots/*.bmp; do
+    [ -e "$shot" ] && convert "$shot" "${shot%.bmp}.png" && rm -f "$shot"
+  done
+  echo "e2e: screenshots in $bin/screenshots"
+fi
+exit $status

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs inside a fresh network namespace (started with `unshare -n`): sets up the network that the
+# tests need, boots a private Wine prefix whose services see only this namespace, runs the command
+# under Wine, and stops that Wine again.
+#   netns-run.sh online|offline PREFIX EXE [ARGS...]
+# online:  loopback plus a link with a default route, so the connection query says "connected";
+#          nothing beyond loopback answers.
+# offline: loopback only, so the connection query says "not connected".
+set -uo pipefail
+mode=$1 prefix=$2
+shift 2
+
+ip link set lo up
+if [ "$mode" = online ]; then
+  ip link add sw-a type veth peer name sw-b
+  ip link set sw-a up
+  ip link set sw-b up
+  ip addr add 10.231.0.1/24 dev sw-a
+  ip route add default via 10.231.0.2 dev sw-a
+fi
+
+export WINEPREFIX=$prefix
+wineboot -i >/dev/null 2>&1
+# There is no window manager in the test screen: let Wine place every window itself, otherwise it
+# waits two seconds for a manager that never comes each time a window is hidden.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wine "$@"
+status=$?
+wineserver -k >/dev/null 2>&1
+exit $status
