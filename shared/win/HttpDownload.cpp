@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <mutex>
-#include <string_view>
 #include <thread>
 #include <vector>
 

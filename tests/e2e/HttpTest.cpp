@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,18 @@
 #include "shared/win/HttpDownload.h"
 #include "shared/win/HttpFetch.h"
 #include "shared/win/UpdatePageFetch.h"
+
+// Readable names in failure messages.
+namespace stickwell::win {
+inline void PrintTo(FetchStatus status, std::ostream* out) {
+  constexpr const char* kNames[] = {"Ok", "NotConnected", "Failed"};
+  *out << kNames[static_cast<int>(status)];
+}
+inline void PrintTo(DownloadOutcome outcome, std::ostream* out) {
+  constexpr const char* kNames[] = {"Complete", "Incomplete", "TimedOut", "HttpError", "Failed", "FileError"};
+  *out << kNames[static_cast<int>(outcome)];
+}
+}  // namespace stickwell::win
 
 namespace e2e {
 namespace {
@@ -322,7 +335,7 @@ TEST_F(Http, DownloadReportsEveryFaultPrecisely) {
 TEST_F(Http, CancelledDownloadPostsNothingMoreAndReleasesItsFile) {
   ProgramDir dir(kNoPrograms);
   Response stalled = Response::WithFault(Fault::StallBody, PatternBytes(400000), 200000);
-  stalled.stallMs = 1500;
+  stalled.stallMs = 1000;
   server.route("/stalled", stalled);
   MessageSink sink;
   const std::wstring file = dir.file(L"stalled.partial");
@@ -333,7 +346,7 @@ TEST_F(Http, CancelledDownloadPostsNothingMoreAndReleasesItsFile) {
   const size_t before = sink.count(kDownload, static_cast<WPARAM>(DownloadEvent::Finished));
   EXPECT_FALSE(download.running());
   EXPECT_TRUE(::DeleteFileW(file.c_str())) << "the cancelled download still holds its file";
-  Pause(2000);  // the server has closed the connection meanwhile
+  Pause(1300);  // the server has closed the connection meanwhile
   EXPECT_EQ(sink.count(kDownload, static_cast<WPARAM>(DownloadEvent::Finished)), before);
   EXPECT_EQ(before, 0u);
   EXPECT_FALSE(download.takeResult());
@@ -386,13 +399,13 @@ TEST_F(Http, StalledFetchFailsWithinTheTimeOut) {
 
 TEST_F(Http, StalledDownloadTimesOutButASlowOneFinishes) {
   ProgramDir dir(kNoPrograms);
-  const std::string body = PatternBytes(400000, 11);
+  const std::string body = PatternBytes(6 * 66000, 11);
   server.route("/silent", Response::WithFault(Fault::StallHeaders, body));
   server.route("/halfway", Response::WithFault(Fault::StallBody, body, 150000));
   // Slower in total than the time-out, but never silent for as long: a big file on a slow line.
   Response slow = Response::WithFault(Fault::Trickle, body);
-  slow.trickleBytes = body.size() / 8;
-  slow.trickleMs = kTimeoutMs / 5;
+  slow.trickleBytes = body.size() / 6;  // six pieces: five pauses of under a quarter time-out each
+  slow.trickleMs = kTimeoutMs * 9 / 40;
   server.route("/slow", slow);
 
   // All three at once, so the suite waits one time-out.

@@ -316,7 +316,9 @@ void TestServer::State::respond(SOCKET client, const Response& response) {
 }
 
 std::wstring ServerUrl(std::string_view path) {
-  const std::string address = SplitUpdateAddress().first + std::string(path);
+  std::string address = SplitUpdateAddress().first;
+  if (path.empty() || path.front() != '/') address += '/';
+  address += path;
   return std::wstring(address.begin(), address.end());
 }
 

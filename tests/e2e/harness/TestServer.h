@@ -78,7 +78,7 @@ class TestServer {
   std::shared_ptr<State> state_;
 };
 
-// The address of `path` on the test server: "http://127.0.0.1:18080" followed by `path` ("/a.exe").
+// The address of `path` on the test server: "http://127.0.0.1:18080/a.exe" for "/a.exe" or "a.exe".
 std::wstring ServerUrl(std::string_view path);
 // The path of the update page on the test server ("/update.html").
 std::string UpdatePagePath();
