@@ -4,6 +4,7 @@
 #include <string>
 
 #include "shared/Text.h"
+#include "tests/unit/Printable.h"
 
 namespace stickwell {
 namespace {
@@ -110,8 +111,8 @@ TEST(RemoveAll, RepeatsUntilNoneIsLeft) {
   for (const auto& c : cases) {
     std::u16string text = c.text;
     RemoveAll(text, c.pattern);
-    EXPECT_EQ(text, c.result) << "removing \"" << std::string(c.pattern.begin(), c.pattern.end()) << "\" from \""
-                              << std::string(c.text.begin(), c.text.end()) << "\"";
+    EXPECT_EQ(text, c.result) << "removing \"" << Printable(c.pattern) << "\" from \""
+                              << Printable(c.text) << "\"";
   }
 }
 
