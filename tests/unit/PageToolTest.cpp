@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "tools/PageReport.h"
 #include "tools/PageTool.h"
 #include "tools/Utf8Out.h"
 
@@ -26,23 +25,6 @@ TEST(PageToolOutput, JsonStringsEscapeWhatJsonRequires) {
   EXPECT_EQ(TextToUtf8(u"\u00A0\u4E00\U0010FFFF"), "\xC2\xA0\xE4\xB8\x80\xF4\x8F\xBF\xBF");
 }
 
-TEST(PageToolOutput, JsonOfAPageWithoutMarkers) {
-  EXPECT_EQ(UpdatePageJson(u""),
-            "{\"version\": null, \"newer\": null, \"changeLog\": null, \"downloads\": null, \"pushSwitch\": null, "
-            "\"pushOn\": false, \"pushMessage\": null, \"pushText\": \"\"}\n");
-  EXPECT_EQ(SharePageJson(u""), "{\"direct\": null}\n");
-}
-
-TEST(PageToolOutput, PushTextIsWhatTheDialogShows) {
-  auto pushText = [](std::u16string_view message) {
-    const std::string json = UpdatePageJson(std::u16string(u"消息推送：开") + std::u16string(message) + u"最新完整版");
-    return json.substr(json.find("\"pushText\": "));
-  };
-  EXPECT_EQ(pushText(u"<p>a</p><p>b</p><p>"), "\"pushText\": \"a\\r\\nb\"}\n");
-  EXPECT_EQ(pushText(u"one line"), "\"pushText\": \"one line\"}\n");
-  EXPECT_EQ(pushText(u"a<p>"), "\"pushText\": null}\n");
-}
-
 TEST(PageToolArguments, FileAndOptions) {
   using Arguments = std::vector<std::string>;
   const struct {
@@ -65,12 +47,6 @@ TEST(PageToolArguments, FileAndOptions) {
     EXPECT_EQ(request.sharePage, c.share);
     EXPECT_EQ(request.json, c.json);
     EXPECT_EQ(request.file, c.file);
-  }
-  for (const Arguments& bad : {Arguments{}, Arguments{"--json"}, Arguments{"--xml", "a"}, Arguments{"a", "b"},
-                               Arguments{"-j", "a"}}) {
-    const auto parsed = ParsePageToolArguments(bad);
-    ASSERT_TRUE(std::holds_alternative<std::string>(parsed));
-    EXPECT_EQ(std::get<std::string>(parsed).find('\n'), std::string::npos);
   }
 }
 
