@@ -25,10 +25,16 @@ for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
 export DISPLAY=:$display LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$bin/screenshots"
 
+# A program folder that nothing can be written into: netns-run.sh mounts it read-only inside the
+# tests' namespace (root writes anywhere, so a permission bit would not do).
+export STICKWELL_E2E_READONLY_DIR=$work/readonly
+mkdir -p "$STICKWELL_E2E_READONLY_DIR"
+cp "$bin/Stickwell.exe" "$STICKWELL_E2E_READONLY_DIR/"
+
 status=0
-unshare -n "$root/scripts/netns-run.sh" online "$work/online" "$bin/stickwell-e2e.exe" \
+unshare -n -m "$root/scripts/netns-run.sh" online "$work/online" "$bin/stickwell-e2e.exe" \
   --gtest_filter='-Offline*' "$@" || status=1
-STICKWELL_E2E_OFFLINE=1 unshare -n "$root/scripts/netns-run.sh" offline "$work/offline" "$bin/stickwell-e2e.exe" \
+STICKWELL_E2E_OFFLINE=1 unshare -n -m "$root/scripts/netns-run.sh" offline "$work/offline" "$bin/stickwell-e2e.exe" \
   --gtest_filter='Offline*' "$@" || status=1
 
 if [ -d "$bin/screenshots" ]; then

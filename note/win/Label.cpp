@@ -112,11 +112,12 @@ LRESULT Label::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (event.kind == Kind::Press || event.kind == Kind::DoubleClick) ::SetCapture(hwnd());
     if (event.kind == Kind::Press) clickPending_ = event.buttons == 1;
     const bool released = event.kind == Kind::Release;
+    const bool click = released && event.buttons == 1 && clickPending_;
+    if (click) clickPending_ = false;
     if (released && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && ::GetCapture() == hwnd())
       ::ReleaseCapture();
     listener_->onPointer(id_, event);
-    if (released && event.buttons == 1 && clickPending_) {
-      clickPending_ = false;
+    if (click) {
       RECT client;
       ::GetClientRect(hwnd(), &client);
       if (::PtInRect(&client, event.pixel)) listener_->onPointer(id_, {Kind::Click, 1, event.modifiers, event.pixel});
