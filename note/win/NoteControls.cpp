@@ -77,18 +77,21 @@ bool NoteControls::create(HWND form, PointerListener& listener, const NoteGeomet
   ::SetWindowPos(frame2.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowPos(text2, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
+  place(g, dpi);
+  return true;
+}
+
+void NoteControls::ensureTooltips() {
+  if (tooltip_) return;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
-                               0, 0, form, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-  if (tooltip_) {
-    ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
-    addTooltip(label3.hwnd(), L"双击添加标题,右键弹出菜单");
-    addTooltip(text1, L"亲,ctrl+↑和ctrl+↓可以调整字体大小的哦(^-^)");
-    addTooltip(label4.hwnd(), L"托动改变大小,双击恢复默认大小.");
-  }
-  place(g, dpi);
-  return true;
+                               0, 0, form_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  if (!tooltip_) return;
+  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+  addTooltip(label3.hwnd(), L"双击添加标题,右键弹出菜单");
+  addTooltip(text1, L"亲,ctrl+↑和ctrl+↓可以调整字体大小的哦(^-^)");
+  addTooltip(label4.hwnd(), L"托动改变大小,双击恢复默认大小.");
 }
 
 void NoteControls::addTooltip(HWND control, const wchar_t* text) {

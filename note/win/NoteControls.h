@@ -31,6 +31,9 @@ class NoteControls {
   // Creates every control of the form at its place in `geometry`.
   bool create(HWND form, PointerListener& listener, const NoteGeometry& geometry, unsigned dpi);
   void place(const NoteGeometry& geometry, unsigned dpi);
+  // The tooltips of the title, the body and the grip. Made when the pointer first comes over the note,
+  // not at start-up: a note should take keys as soon as it shows.
+  void ensureTooltips();
   // Fonts follow the DPI: the text stays the same size in points, and sharp.
   void setDpi(unsigned dpi);
 

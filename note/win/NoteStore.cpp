@@ -34,17 +34,16 @@ std::wstring TempSuffix() { return L"." + std::to_wstring(::GetCurrentProcessId(
 
 void NoteStore::claim(const std::wstring& folder, const ClockReading& started) {
   folder_ = folder;
-  fileName_ = win::Wide(NoteFileName(started));
+  // Creating the file is the claim: only one process can create a name. A crash right after it
+  // leaves at worst an empty file, when the note holds nothing yet.
   const std::string empty = FileBytes(L"", L"");
-  for (int copy = 1; copy <= kMaximumCopies; ++copy) {
-    const std::wstring name = win::Wide(NoteFileName(started, copy));
-    const win::PlaceResult result = win::PlaceNewFile(win::Wide(JoinFolderPath(win::U16(folder_), win::U16(name))),
-                                                      empty, TempSuffix());
-    if (result == win::PlaceResult::Placed) {
-      fileName_ = name;
-      return;
-    }
-    if (result == win::PlaceResult::Failed) return;
+  for (int copy = 1; copy <= kMaximumCopies + 1; ++copy) {
+    fileName_ = win::Wide(NoteFileName(started, copy));
+    const std::wstring path = this->path();
+    if (win::CreateNewFile(path, empty)) return;
+    // Another note has the name: try the next copy. Any other failure (a folder that cannot be
+    // written) would fail for every copy; the name stays, and saves try it again.
+    if (!win::FileExists(path)) return;
   }
 }
 

@@ -285,6 +285,10 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (box == controls_.text2) return reinterpret_cast<LRESULT>(controls_.text2Colours.paint(dc));
       break;
     }
+    case WM_SETCURSOR:
+      // Every control asks its form about the pointer shape when the pointer moves over it.
+      controls_.ensureTooltips();
+      break;
     case WM_DPICHANGED:
       onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -44,9 +44,11 @@ void WriteTextDocuments(const std::wstring& folder) {
     const std::wstring path = win::Wide(JoinFolderPath(win::U16(folder), document.fileName));
     if (document.keepExisting) {
       win::PlaceNewFile(path, bytes, TempSuffix());
-    } else {
-      win::ReplaceFileContents(path, bytes, TempSuffix());
+      continue;
     }
+    // Usually the file already holds exactly these bytes; reading them is much cheaper than writing.
+    std::string present;
+    if (!win::ReadWholeFile(path, present) || present != bytes) win::ReplaceFileContents(path, bytes, TempSuffix());
   }
 }
 

@@ -26,22 +26,19 @@ constexpr int kBodies = 3;
 // Large bodies, so that a save takes long enough to be hit in the middle.
 std::wstring Body(int n) {
   std::wstring body;
-  for (int line = 0; line < 2500; ++line)
+  for (int line = 0; line < 800; ++line)
     body += L"第" + std::to_wstring(n) + L"版 第" + std::to_wstring(line) + L"行 的内容 content\r\n";
   return body;
 }
 
-// Keeps a note saving: a new body, then the message the system sends when the window loses the focus,
-// over and over until the note is gone.
-void SaveInALoop(HWND note, const std::vector<std::wstring>& bodies, const std::atomic<bool>& stop) {
-  HWND text1 = NoteControl(note, kText1Id);
-  for (size_t i = 0; !stop; ++i) {
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(text1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bodies[i % bodies.size()].c_str()),
-                               SMTO_ABORTIFHUNG, 2000, &result))
-      return;
-    if (!::PostMessageW(note, WM_ACTIVATE, WA_INACTIVE, 0)) return;
-    ::Sleep(1);
+// Gives a note its body, then keeps it saving: the message the system sends when the window loses
+// the focus (which saves) over and over, until the note is gone.
+void SaveInALoop(HWND note, const std::wstring& body, const std::atomic<bool>& stop) {
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutW(NoteControl(note, kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(body.c_str()),
+                             SMTO_ABORTIFHUNG, 5000, &result))
+    return;
+  while (!stop && ::SendMessageTimeoutW(note, WM_ACTIVATE, WA_INACTIVE, 0, SMTO_ABORTIFHUNG, 2000, &result)) {
   }
 }
 
@@ -67,9 +64,16 @@ TEST(NoteCrash, KilledWhileSavingAlwaysLeavesACompleteRecord) {
 
     std::atomic<bool> stop{false};
     std::vector<std::thread> savers;
-    for (HWND window : windows) savers.emplace_back(SaveInALoop, window, std::cref(bodies), std::cref(stop));
+    for (int i = 0; i < kNotesAtOnce; ++i)
+      savers.emplace_back(SaveInALoop, windows[i], std::cref(bodies[(kills + i) % kBodies]), std::cref(stop));
+    // Once every note has saved a body, each is killed at a random moment of its saving.
+    EXPECT_TRUE(WaitUntil([&] {
+      for (const std::wstring& name : NoteFiles(dir))
+        if (ReadBytes(dir.file(name)) == GbkRecord(L"", L"")) return false;
+      return true;
+    }));
     for (const Process& process : processes) {
-      ::Sleep(std::uniform_int_distribution<DWORD>(5, 120)(random));
+      ::Sleep(std::uniform_int_distribution<DWORD>(0, 40)(random));
       ::TerminateProcess(process.handle(), 1);
     }
     for (const Process& process : processes) ASSERT_TRUE(process.waitForExit(10000));
