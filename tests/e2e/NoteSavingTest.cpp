@@ -6,6 +6,7 @@
 #include "harness/Input.h"
 #include "harness/NoteUi.h"
 #include "harness/ProgramDir.h"
+#include "harness/Screenshot.h"
 #include "harness/Wait.h"
 #include "harness/WindowFinder.h"
 #include "note/win/ControlIds.h"
@@ -101,6 +102,9 @@ TEST(NoteSaving, EditedTitleReachesTheFileOnlyAfterTheEditorLosesTheFocus) {
   ClickControl(note.window, kText1Id);
   ASSERT_TRUE(sink.click());
   EXPECT_EQ(WaitForFile(note.file, Equals(GbkRecord(L"购物", L""))), GbkRecord(L"购物", L""));
+  ClickControl(note.window, kText1Id);
+  TypeText(L"牛奶 两盒\n鸡蛋 一打\nbread");
+  SaveScreenshot(L"note-title-and-body");
 }
 
 TEST(NoteSaving, FailedSaveIsSkippedQuietlyAndTheNextSaveWritesTheNote) {

@@ -4,6 +4,7 @@
 #include <regex>
 
 #include "harness/Files.h"
+#include "harness/Input.h"
 #include "harness/NoteUi.h"
 #include "harness/ProgramDir.h"
 #include "harness/Screenshot.h"
@@ -154,6 +155,36 @@ TEST(NoteStartup, WindowOpensAtTheTopLeftWithItsControls) {
   EXPECT_TRUE(AnyPixelIs(WindowRectOf(NoteControl(note, kLabel1Id)), ::GetSysColor(COLOR_APPWORKSPACE)));
   EXPECT_TRUE(AnyPixelIs(WindowRectOf(NoteControl(note, kLabel2Id)), ::GetSysColor(COLOR_APPWORKSPACE)));
   SaveScreenshot(L"note-startup");
+}
+
+TEST(NoteStartup, TitleBodyAndGripShowTheirTooltips) {
+  ProgramDir dir;
+  Process process;
+  HWND note = StartNote(dir, process);
+  ASSERT_NE(note, nullptr);
+  ASSERT_TRUE(WaitForStartupDone(note));
+  const struct {
+    int id;
+    const wchar_t* tip;
+  } tools[] = {{kLabel3Id, L"双击添加标题,右键弹出菜单"},
+               {kText1Id, L"亲,ctrl+↑和ctrl+↓可以调整字体大小的哦(^-^)"},
+               {kLabel4Id, L"托动改变大小,双击恢复默认大小."}};
+  for (const auto& tool : tools) {
+    SCOPED_TRACE(testing::Message() << "control " << tool.id);
+    MoveTo(1000, 900);
+    const RECT r = WindowRectOf(NoteControl(note, tool.id));
+    const POINT target{(r.left + r.right) / 2, r.top + 4};
+    MoveTo(target.x - 1, target.y);
+    MoveTo(target);
+    HWND tip = nullptr;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          for (HWND window : TopLevelWindows(L"tooltips_class32", nullptr, process.id()))
+            if (IsShown(window) && TextOf(window) == tool.tip) tip = window;  // the tip it shows
+          return tip != nullptr;
+        },
+        5000));
+  }
 }
 
 TEST(NoteStartup, ClaimsItsNoteFileWithTheEmptyRecord) {
