@@ -61,6 +61,8 @@ bool NoteWindow::open(int showCommand) {
   placeControls();
 
   controls_.label5.setCaption(win::Wide(StartTimeCaption(started)));
+  // Start-up proper ends here: the watcher timer and the message-push trigger continue from this point,
+  // before the first event of the window.
   return true;
 }
 
