@@ -3,6 +3,7 @@
 # tests need, boots a private Wine prefix whose services see only this namespace, runs the command
 # under Wine, and stops that Wine again.
 #   netns-run.sh online|offline PREFIX EXE [ARGS...]
+# STICKWELL_E2E_READONLY_DIR, when set, names a folder to make read-only for the tests.
 # online:  loopback plus a link with a default route, so the connection query says "connected";
 #          nothing beyond loopback answers.
 # offline: loopback only, so the connection query says "not connected".
@@ -17,6 +18,11 @@ if [ "$mode" = online ]; then
   ip link set sw-b up
   ip addr add 10.231.0.1/24 dev sw-a
   ip route add default via 10.231.0.2 dev sw-a
+fi
+
+# Started with `unshare -m` as well: a read-only mount made here stays inside this namespace.
+if [ -n "${STICKWELL_E2E_READONLY_DIR:-}" ]; then
+  mount --bind -o ro "$STICKWELL_E2E_READONLY_DIR" "$STICKWELL_E2E_READONLY_DIR"
 fi
 
 export WINEPREFIX=$prefix

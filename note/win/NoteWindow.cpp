@@ -1,25 +1,303 @@
 #include "note/win/NoteWindow.h"
 
+#include <commctrl.h>
+
+#include "note/win/ControlIds.h"
+#include "note/win/TextDocuments.h"
+#include "shared/Twips.h"
+#include "shared/win/Dpi.h"
+#include "shared/win/Launch.h"
+#include "shared/win/ProgramFolder.h"
+#include "shared/win/WideText.h"
+
 namespace stickwell::note {
+namespace {
+
+constexpr float kStartLeft = 10;  // twips: the top left corner of the screen
+constexpr float kStartTop = 10;
+
+ClockReading Now() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  return ClockReading{now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+std::wstring TextOf(HWND window) {
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
 
 bool NoteWindow::open(int showCommand) {
   win::RegisterWindowClass(win::kFormClass, CS_DBLCLKS);
-  if (!create(win::kFormClass, L"Stickwell", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 256, 266, nullptr, nullptr))
+  // The window is made at its size at the system's DPI; WM_CREATE learns the window's own DPI.
+  const unsigned systemDpi = ::GetDpiForSystem();
+  if (!create(win::kFormClass, L"Stickwell", WS_POPUP | WS_CLIPCHILDREN, 0, TwipsToPixels(kStartLeft, systemDpi),
+              TwipsToPixels(kStartTop, systemDpi), TwipsToPixels(geometry_.width, systemDpi),
+              TwipsToPixels(geometry_.height, systemDpi), nullptr, nullptr))
     return false;
+  if (dpi_ != systemDpi) {
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, TwipsToPixels(geometry_.width, dpi_), TwipsToPixels(geometry_.height, dpi_),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  // Showing the window lays it out (the layout pass already ran when it got its size).
   ::ShowWindow(hwnd(), showCommand);
+
+  const std::wstring& folder = win::ProgramFolder();
+  WriteTextDocuments(folder);
+
+  const ClockReading started = Now();
+  store_.claim(folder, started);
+
+  moveTo(kStartLeft, kStartTop);
+
+  geometry_.width = width();
+  geometry_.height = height();
+  PlaceAtStartup(geometry_);
+  controls_.label4.setBackColour(controls_.text1Colours.back());
+  placeControls();
+
+  controls_.label5.setCaption(win::Wide(StartTimeCaption(started)));
+  // Start-up proper ends here: the watcher timer and the message-push trigger continue from this point,
+  // before the first event of the window.
   return true;
 }
 
+bool NoteWindow::beforeDispatch(MSG&) { return false; }
+
+// The note ------------------------------------------------------------------------------------------
+
+std::wstring NoteWindow::title() const { return controls_.label3.caption(); }
+void NoteWindow::setTitle(std::wstring_view title) { controls_.label3.setCaption(title); }
+std::wstring NoteWindow::body() const { return TextOf(controls_.text1); }
+void NoteWindow::setBody(std::wstring_view body) { ::SetWindowTextW(controls_.text1, std::wstring(body).c_str()); }
+std::wstring NoteWindow::titleEditorText() const { return TextOf(controls_.text2); }
+void NoteWindow::setTitleEditorText(std::wstring_view text) {
+  ::SetWindowTextW(controls_.text2, std::wstring(text).c_str());
+}
+
+void NoteWindow::saveNote() {
+  // Focus changes while the window first shows come before the note file has a name.
+  if (store_.fileName().empty()) return;
+  store_.save(title(), body());
+}
+
+void NoteWindow::beginTitleEdit() {
+  ::ShowWindow(controls_.text2, SW_SHOW);
+  ::SetFocus(controls_.text2);
+  setTitleEditorColours(backColour_, controls_.text2Colours.fore());
+}
+
+void NoteWindow::commitTitle() {
+  setTitle(titleEditorText());
+  ::ShowWindow(controls_.text2, SW_HIDE);
+}
+
+void NoteWindow::newNote() { win::LaunchProgram(win::InProgramFolder(L"Stickwell.exe")); }
+
+void NoteWindow::deleteNote() {
+  store_.remove();
+  ::ExitProcess(0);
+}
+
+// Layout and placement --------------------------------------------------------------------------------
+
+void NoteWindow::applyLayout() {
+  if (!created_) return;
+  geometry_.width = width();
+  geometry_.height = height();
+  FormResize(geometry_);
+  const int wantWidth = TwipsToPixels(geometry_.width, dpi_);
+  const int wantHeight = TwipsToPixels(geometry_.height, dpi_);
+  RECT now;
+  ::GetWindowRect(hwnd(), &now);
+  if (wantWidth != now.right - now.left || wantHeight != now.bottom - now.top) {
+    // The window's own size change lays it out again, at the size it keeps.
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, wantWidth, wantHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  placeControls();
+}
+
+void NoteWindow::placeControls() { controls_.place(geometry_, dpi_); }
+
+float NoteWindow::left() const {
+  RECT r;
+  ::GetWindowRect(hwnd(), &r);
+  return PixelsToTwips(r.left, dpi_);
+}
+
+float NoteWindow::top() const {
+  RECT r;
+  ::GetWindowRect(hwnd(), &r);
+  return PixelsToTwips(r.top, dpi_);
+}
+
+float NoteWindow::width() const {
+  RECT r;
+  ::GetWindowRect(hwnd(), &r);
+  return PixelsToTwips(r.right - r.left, dpi_);
+}
+
+float NoteWindow::height() const {
+  RECT r;
+  ::GetWindowRect(hwnd(), &r);
+  return PixelsToTwips(r.bottom - r.top, dpi_);
+}
+
+void NoteWindow::moveTo(float left, float top) {
+  ::SetWindowPos(hwnd(), nullptr, TwipsToPixels(left, dpi_), TwipsToPixels(top, dpi_), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void NoteWindow::setWidth(float width) {
+  RECT r;
+  ::GetWindowRect(hwnd(), &r);
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, TwipsToPixels(width, dpi_), r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void NoteWindow::setHeight(float height) {
+  RECT r;
+  ::GetWindowRect(hwnd(), &r);
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, TwipsToPixels(height, dpi_),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void NoteWindow::onDpiChanged(unsigned dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  controls_.setDpi(dpi);
+  ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  placeControls();
+}
+
+// Colours -----------------------------------------------------------------------------------------------
+
+void NoteWindow::setBackColour(ColourValue colour) {
+  backColour_ = colour;
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void NoteWindow::setEditColours(HWND box, EditColours& colours, ColourValue back, ColourValue fore) {
+  colours.set(back, fore);
+  ::InvalidateRect(box, nullptr, TRUE);
+}
+
+// Events ------------------------------------------------------------------------------------------------
+
+void NoteWindow::onPointer(int controlId, const PointerEvent& event) {
+  using Kind = PointerEvent::Kind;
+  switch (controlId) {
+    case kLabel1Id:
+      if (event.kind == Kind::Click) newNote();
+      break;
+    case kLabel2Id:
+      if (event.kind == Kind::Click) deleteNote();
+      break;
+    case kLabel3Id:
+      if (event.kind == Kind::DoubleClick) beginTitleEdit();
+      break;
+    default:
+      break;
+  }
+}
+
+bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+  PointerEvent event;
+  if (ReadPointerMessage(message, wParam, lParam, event)) {
+    onPointer(controlId, event);
+    if (event.kind == PointerEvent::Kind::Release && event.buttons == 1) {
+      RECT client;
+      ::GetClientRect(control(controlId), &client);
+      if (::PtInRect(&client, event.pixel)) onPointer(controlId, {PointerEvent::Kind::Click, 1, event.modifiers, event.pixel});
+    }
+  }
+  return false;
+}
+
+LRESULT CALLBACK NoteWindow::TextBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                              DWORD_PTR self) {
+  LRESULT result = 0;
+  try {
+    if (reinterpret_cast<NoteWindow*>(self)->onTextBoxMessage(static_cast<int>(id), message, wParam, lParam, result))
+      return result;
+  } catch (...) {
+    // Never let an exception unwind through the text box's frames; the box handles the message.
+  }
+  if (message == WM_NCDESTROY) ::RemoveWindowSubclass(box, &TextBoxProcedure, id);
+  return ::DefSubclassProc(box, message, wParam, lParam);
+}
+
+void NoteWindow::onActivate(bool active) {
+  if (!active) {
+    const HWND focus = ::GetFocus();
+    if (focus && ::IsChild(hwnd(), focus)) lastFocus_ = focus;
+    saveNote();
+    return;
+  }
+  // Back to where the user was typing; the body when the title editor has closed since.
+  HWND focus = lastFocus_ && ::IsWindowVisible(lastFocus_) ? lastFocus_ : controls_.text1;
+  ::SetFocus(focus);
+}
+
+void NoteWindow::onCommand(int controlId, int code) {
+  if (code != EN_KILLFOCUS) return;
+  if (controlId == kText1Id) saveNote();
+  if (controlId == kText2Id) commitTitle();
+}
+
 LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  PointerEvent event;
+  if (ReadPointerMessage(message, wParam, lParam, event)) {
+    onPointer(kFormId, event);
+    return 0;
+  }
   switch (message) {
+    case WM_CREATE:
+      dpi_ = win::WindowDpi(hwnd());
+      if (!controls_.create(hwnd(), *this, geometry_, dpi_)) return -1;
+      ::SetWindowSubclass(controls_.text1, &TextBoxProcedure, kText1Id, reinterpret_cast<DWORD_PTR>(this));
+      ::SetWindowSubclass(controls_.text2, &TextBoxProcedure, kText2Id, reinterpret_cast<DWORD_PTR>(this));
+      created_ = true;
+      return 0;
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) applyLayout();
+      return 0;
     case WM_ERASEBKGND: {
       RECT client;
       ::GetClientRect(hwnd(), &client);
-      HBRUSH yellow = ::CreateSolidBrush(RGB(255, 255, 0));
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, yellow);
-      ::DeleteObject(yellow);
+      win::UniqueBrush back(::CreateSolidBrush(Resolve(backColour_)));
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, back.get());
       return 1;
     }
+    case WM_ACTIVATE:
+      onActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_COMMAND:
+      onCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+      const auto box = reinterpret_cast<HWND>(lParam);
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      if (box == controls_.text1) return reinterpret_cast<LRESULT>(controls_.text1Colours.paint(dc));
+      if (box == controls_.text2) return reinterpret_cast<LRESULT>(controls_.text2Colours.paint(dc));
+      break;
+    }
+    case WM_SETCURSOR:
+      // Every control asks its form about the pointer shape when the pointer moves over it.
+      controls_.ensureTooltips();
+      break;
+    case WM_DPICHANGED:
+      onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_ENDSESSION:
+      // Logging off ends the process without a word: the note keeps its last text.
+      if (wParam) saveNote();
+      return 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;

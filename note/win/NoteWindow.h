@@ -1,15 +1,101 @@
 #pragma once
+// The note window, Form1: one note per process. Its state lives in its controls (the title is the
+// title label's caption, the body the body box's text); the window adds only the note file's name.
+#include <string>
+#include <string_view>
+
+#include "note/core/Layout.h"
+#include "note/win/Colour.h"
+#include "note/win/Label.h"
+#include "note/win/NoteControls.h"
+#include "note/win/NoteStore.h"
 #include "shared/win/Window.h"
 
 namespace stickwell::note {
 
-// The note window: a borderless top-level form captioned "Stickwell".
-class NoteWindow : public win::Window {
+class NoteWindow : public win::Window, private PointerListener {
  public:
+  // Start-up: shows the window, writes the text documents, claims the note file, places the window at
+  // the top left of the screen, lays it out and stamps the start time. False when no window could be
+  // made.
   bool open(int showCommand);
+
+  // Every message of the program passes here before it is dispatched (keys reach the form before the
+  // focused control). True when the message was consumed.
+  bool beforeDispatch(MSG& message);
+
+  // The note.
+  std::wstring title() const;  // the title label's caption
+  void setTitle(std::wstring_view title);
+  std::wstring body() const;  // the body box's text
+  void setBody(std::wstring_view body);
+  std::wstring titleEditorText() const;
+  void setTitleEditorText(std::wstring_view text);
+  const NoteStore& store() const { return store_; }
+
+  // Writes the title and the body to the note file now (quietly does nothing when it cannot).
+  void saveNote();
+  // Shows the title editor with the text it last held and gives it the keyboard.
+  void beginTitleEdit();
+  // The title takes the editor's text and the editor hides; nothing is written.
+  void commitTitle();
+  // "+": starts another note process; this note stays as it is.
+  void newNote();
+  // "x": deletes this note's file and ends the process at once.
+  [[noreturn]] void deleteNote();
+
+  // The layout pass: places every control for the window's size, keeping the minimum size.
+  void applyLayout();
+  const NoteGeometry& geometry() const { return geometry_; }
+
+  // The window's place and size in twips (screen pixels at the window's DPI).
+  float left() const;
+  float top() const;
+  float width() const;
+  float height() const;
+  void moveTo(float left, float top);
+  void setWidth(float width);   // runs the layout pass
+  void setHeight(float height);  // runs the layout pass
+  unsigned dpi() const { return dpi_; }
+
+  // Controls and colours.
+  Label* label(int id) { return controls_.label(id); }  // Label1..6 and Frame2
+  HWND control(int id) const { return controls_.window(id); }
+  ColourValue backColour() const { return backColour_; }
+  void setBackColour(ColourValue colour);  // the window's own background
+  void setBodyColours(ColourValue back, ColourValue fore) { setEditColours(controls_.text1, controls_.text1Colours, back, fore); }
+  void setTitleEditorColours(ColourValue back, ColourValue fore) {
+    setEditColours(controls_.text2, controls_.text2Colours, back, fore);
+  }
+  const EditColours& bodyColours() const { return controls_.text1Colours; }
+  const EditColours& titleEditorColours() const { return controls_.text2Colours; }
+  float bodyFontSize() const { return controls_.bodyPoints(); }
+  void setBodyFontSize(float points) { controls_.setBodyPoints(points); }
 
  protected:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  // Pointer over a control (or the bare form, kFormId).
+  void onPointer(int controlId, const PointerEvent& event) override;
+  // Messages of the two text boxes before the boxes see them; true when handled (`result` answers).
+  bool onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  static LRESULT CALLBACK TextBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                           DWORD_PTR self);
+
+  void onActivate(bool active);
+  void onCommand(int controlId, int code);
+  void onDpiChanged(unsigned dpi, const RECT& suggested);
+  void placeControls();
+  void setEditColours(HWND box, EditColours& colours, ColourValue back, ColourValue fore);
+
+  NoteControls controls_;
+  NoteGeometry geometry_ = CreationGeometry();
+  NoteStore store_;
+  unsigned dpi_ = 96;
+  ColourValue backColour_ = kYellow;
+  HWND lastFocus_ = nullptr;  // the control that had the keyboard when the window was last deactivated
+  bool created_ = false;
 };
 
 }  // namespace stickwell::note

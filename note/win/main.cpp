@@ -7,6 +7,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   if (!note.open(showCommand)) return 1;
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (note.beforeDispatch(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }

@@ -39,6 +39,18 @@ bool ReplaceFileContents(const std::wstring& target, std::string_view bytes, std
   return false;
 }
 
+PlaceResult PlaceNewFile(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix) {
+  const std::wstring temp = target + std::wstring(tempSuffix);
+  if (!WriteFileWith(temp, CREATE_ALWAYS, bytes, /*flush=*/true)) {
+    ::DeleteFileW(temp.c_str());
+    return PlaceResult::Failed;
+  }
+  if (::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return PlaceResult::Placed;
+  const DWORD error = ::GetLastError();
+  ::DeleteFileW(temp.c_str());
+  return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? PlaceResult::NameTaken : PlaceResult::Failed;
+}
+
 bool CreateNewFile(const std::wstring& path, std::string_view bytes) {
   UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));

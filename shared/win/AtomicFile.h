@@ -14,6 +14,14 @@ bool MoveOver(const std::wstring& from, const std::wstring& to);
 bool ReplaceFileContents(const std::wstring& target, std::string_view bytes,
                          std::wstring_view tempSuffix = L".saving");
 
+enum class PlaceResult { Placed, NameTaken, Failed };
+
+// Creates `target` with `bytes` as its content only when no file of that name exists, in one step: the
+// bytes go to `target` + `tempSuffix`, are flushed, and are then moved to the name without replacing
+// anything. So the file never exists half-written, and of several processes placing the same name at
+// once exactly one gets it (NameTaken for the others).
+PlaceResult PlaceNewFile(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix);
+
 // Creates `path` only when no file of that name exists, with `bytes` as its content.
 // Returns false when the name is taken or the file cannot be written.
 bool CreateNewFile(const std::wstring& path, std::string_view bytes);

@@ -1,7 +1,6 @@
 #include "shared/win/Launch.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "shared/win/WinHandles.h"
 
@@ -27,8 +26,16 @@ bool LaunchProgram(const std::wstring& exePath) {
 }
 
 bool OpenWebPage(const std::wstring& address) {
-  const auto result = reinterpret_cast<INT_PTR>(
-      ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  // shell32 and the DLLs it pulls in are loaded only when a page is opened: linked in, they would
+  // cost every start of a note time and memory for a command that is rarely used.
+  HMODULE shell = ::LoadLibraryW(L"shell32.dll");
+  if (!shell) return false;
+  using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+  const auto shellExecute =
+      reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void*>(::GetProcAddress(shell, "ShellExecuteW")));
+  if (!shellExecute) return false;
+  const auto result =
+      reinterpret_cast<INT_PTR>(shellExecute(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   return result > 32;
 }
 

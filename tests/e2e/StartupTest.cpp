@@ -30,7 +30,8 @@ TEST(Startup, NoteWindowIsABorderlessFormCaptionedStickwell) {
   HWND window = WaitForWindow(kFormClass, kNoteCaption, note.id());
   ASSERT_NE(window, nullptr) << "no window of class ThunderRT6FormDC captioned \"Stickwell\" within 15 s";
   EXPECT_EQ(::FindWindowW(kFormClass, kNoteCaption), window);
-  EXPECT_TRUE(IsShown(window));
+  // The window exists a moment before it shows: its controls are made first.
+  EXPECT_TRUE(WaitUntil([&] { return IsShown(window); }, 5000));
   const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
   EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME), 0) << "the note window must have no border or caption bar";
   EXPECT_EQ(::GetParent(window), nullptr);

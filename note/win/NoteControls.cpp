@@ -1,0 +1,176 @@
+#include "note/win/NoteControls.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "note/win/ControlIds.h"
+#include "shared/Twips.h"
+
+namespace stickwell::note {
+namespace {
+
+// The note's typeface: SimSun, with the GB2312 character set so Chinese text picks it.
+constexpr wchar_t kTypeface[] = L"宋体";
+
+HFONT MakeFont(float points, unsigned dpi, bool bold, bool italic) {
+  return ::CreateFontW(-PointsToPixels(points, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
+                       GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, kTypeface);
+}
+
+// Rounds each edge rather than the size, so that neighbouring controls meet without gaps at any DPI.
+RECT ToPixels(const TwipRect& r, unsigned dpi) {
+  const int left = TwipsToPixels(r.left, dpi);
+  const int top = TwipsToPixels(r.top, dpi);
+  return RECT{left, top, TwipsToPixels(r.left + r.width, dpi), TwipsToPixels(r.top + r.height, dpi)};
+}
+
+HWND CreateEdit(HWND parent, int id, DWORD style) {
+  return ::CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+}
+
+}  // namespace
+
+void EditColours::set(ColourValue back, ColourValue fore) {
+  if (back != back_) brush_.reset();
+  back_ = back;
+  fore_ = fore;
+}
+
+HBRUSH EditColours::paint(HDC dc) {
+  ::SetTextColor(dc, Resolve(fore_));
+  ::SetBkColor(dc, Resolve(back_));
+  if (!brush_) brush_.reset(::CreateSolidBrush(Resolve(back_)));
+  return brush_.get();
+}
+
+bool NoteControls::create(HWND form, PointerListener& listener, const NoteGeometry& g, unsigned dpi) {
+  form_ = form;
+  dpi_ = dpi;
+  createFonts();
+
+  using Align = Label::Align;
+  bool ok = true;
+  ok &= label1.create(form, form, kLabel1Id, L"+", {kYellow, kAppWorkspace, plusFont_.get(), Align::Left, false},
+                      listener);
+  ok &= label2.create(form, form, kLabel2Id, L"x", {kYellow, kAppWorkspace, crossFont_.get(), Align::Left, false},
+                      listener);
+  ok &= label3.create(form, form, kLabel3Id, L"", {kYellow, kButtonText, titleFont_.get(), Align::Centre, true},
+                      listener);
+  ok &= label4.create(form, form, kLabel4Id, L"", {kYellow, kButtonText, nullptr, Align::Left, false}, listener);
+  ok &= label5.create(form, form, kLabel5Id, L"", {kPaleYellow, kButtonText, timeFont_.get(), Align::Right, false},
+                      listener);
+  ok &= label6.create(form, form, kLabel6Id, L"", {kPaleYellow, kButtonText, nullptr, Align::Left, false}, listener);
+  ok &= frame2.create(form, form, kFrame2Id, L"", {kPaleYellow, kButtonText, nullptr, Align::Left, false}, listener);
+  if (!ok) return false;
+
+  text1 = CreateEdit(frame2.hwnd(), kText1Id, WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
+  text2 = CreateEdit(form, kText2Id, WS_TABSTOP | ES_AUTOHSCROLL);
+  if (!text1 || !text2) return false;
+  ::SendMessageW(text1, EM_SETLIMITTEXT, 0, 0);  // as long as the system allows
+  ::SendMessageW(text1, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), FALSE);
+  ::SendMessageW(text2, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_.get()), FALSE);
+
+  // The body's frame and the title editor lie over the title label's lower part: they come first.
+  ::SetWindowPos(frame2.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SetWindowPos(text2, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  place(g, dpi);
+  return true;
+}
+
+void NoteControls::ensureTooltips() {
+  if (tooltip_) return;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
+                               0, 0, form_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  if (!tooltip_) return;
+  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+  addTooltip(label3.hwnd(), L"双击添加标题,右键弹出菜单");
+  addTooltip(text1, L"亲,ctrl+↑和ctrl+↓可以调整字体大小的哦(^-^)");
+  addTooltip(label4.hwnd(), L"托动改变大小,双击恢复默认大小.");
+}
+
+void NoteControls::addTooltip(HWND control, const wchar_t* text) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = form_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = const_cast<wchar_t*>(text);
+  ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void NoteControls::place(const NoteGeometry& g, unsigned dpi) {
+  const std::pair<HWND, const TwipRect*> places[] = {
+      {label1.hwnd(), &g.label1}, {label2.hwnd(), &g.label2}, {label3.hwnd(), &g.label3},
+      {text2, &g.text2},          {frame2.hwnd(), &g.frame2}, {text1, &g.text1},
+      {label4.hwnd(), &g.label4}, {label5.hwnd(), &g.label5}, {label6.hwnd(), &g.label6}};
+  for (const auto& [control, rect] : places) {
+    const RECT pixels = ToPixels(*rect, dpi);
+    ::SetWindowPos(control, nullptr, pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void NoteControls::createFonts() {
+  plusFont_.reset(MakeFont(18, dpi_, true, false));
+  crossFont_.reset(MakeFont(15.75f, dpi_, true, false));
+  titleFont_.reset(MakeFont(14.25f, dpi_, false, false));
+  editorFont_.reset(MakeFont(14.25f, dpi_, false, true));
+  bodyFont_.reset(MakeFont(bodyPoints_, dpi_, false, false));
+  timeFont_.reset(MakeFont(10.5f, dpi_, false, false));
+}
+
+void NoteControls::setDpi(unsigned dpi) {
+  // The new fonts go into the controls before the old ones are deleted.
+  win::UniqueFont old[] = {std::move(plusFont_),  std::move(crossFont_), std::move(titleFont_),
+                           std::move(editorFont_), std::move(bodyFont_), std::move(timeFont_)};
+  dpi_ = dpi;
+  createFonts();
+  label1.setFont(plusFont_.get());
+  label2.setFont(crossFont_.get());
+  label3.setFont(titleFont_.get());
+  label5.setFont(timeFont_.get());
+  ::SendMessageW(text1, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), TRUE);
+  ::SendMessageW(text2, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_.get()), TRUE);
+}
+
+void NoteControls::setBodyPoints(float points) {
+  win::UniqueFont old = std::move(bodyFont_);
+  bodyPoints_ = points;
+  bodyFont_.reset(MakeFont(bodyPoints_, dpi_, false, false));
+  ::SendMessageW(text1, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), TRUE);
+}
+
+const Label* NoteControls::label(int id) const {
+  switch (id) {
+    case kLabel1Id: return &label1;
+    case kLabel2Id: return &label2;
+    case kLabel3Id: return &label3;
+    case kLabel4Id: return &label4;
+    case kLabel5Id: return &label5;
+    case kLabel6Id: return &label6;
+    case kFrame2Id: return &frame2;
+    default: return nullptr;
+  }
+}
+
+Label* NoteControls::label(int id) { return const_cast<Label*>(std::as_const(*this).label(id)); }
+
+HWND NoteControls::window(int id) const {
+  switch (id) {
+    case kText1Id: return text1;
+    case kText2Id: return text2;
+    case kFormId: return form_;
+    default: {
+      const Label* found = label(id);
+      return found ? found->hwnd() : nullptr;
+    }
+  }
+}
+
+}  // namespace stickwell::note

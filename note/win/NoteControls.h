@@ -1,0 +1,66 @@
+#pragma once
+// The note window's controls: their creation with the note's colours, fonts, captions and tooltips,
+// and their placement in pixels from the layout's twips at the window's DPI.
+#include <windows.h>
+
+#include "note/core/Layout.h"
+#include "note/win/Colour.h"
+#include "note/win/Label.h"
+#include "shared/win/WinHandles.h"
+
+namespace stickwell::note {
+
+// Colours of a text box, and the brush its background is painted with.
+class EditColours {
+ public:
+  EditColours(ColourValue back, ColourValue fore) : back_(back), fore_(fore) {}
+  ColourValue back() const { return back_; }
+  ColourValue fore() const { return fore_; }
+  void set(ColourValue back, ColourValue fore);
+  // Answers WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC for the box.
+  HBRUSH paint(HDC dc);
+
+ private:
+  ColourValue back_;
+  ColourValue fore_;
+  win::UniqueBrush brush_;
+};
+
+class NoteControls {
+ public:
+  // Creates every control of the form at its place in `geometry`.
+  bool create(HWND form, PointerListener& listener, const NoteGeometry& geometry, unsigned dpi);
+  void place(const NoteGeometry& geometry, unsigned dpi);
+  // The tooltips of the title, the body and the grip. Made when the pointer first comes over the note,
+  // not at start-up: a note should take keys as soon as it shows.
+  void ensureTooltips();
+  // Fonts follow the DPI: the text stays the same size in points, and sharp.
+  void setDpi(unsigned dpi);
+
+  // The body's font size in points (the title's fonts never change).
+  float bodyPoints() const { return bodyPoints_; }
+  void setBodyPoints(float points);
+
+  // Label1..6 and Frame2 by control id; nullptr for another id.
+  Label* label(int id);
+  const Label* label(int id) const;
+  HWND window(int id) const;
+
+  Label label1, label2, label3, frame2, label4, label5, label6;
+  HWND text1 = nullptr;  // destroyed with its frame
+  HWND text2 = nullptr;  // destroyed with the form
+  EditColours text1Colours{kPaleYellow, kWindowText};
+  EditColours text2Colours{kWindowBack, kWindowText};
+
+ private:
+  void createFonts();
+  void addTooltip(HWND control, const wchar_t* text);
+
+  HWND form_ = nullptr;
+  HWND tooltip_ = nullptr;  // owned by the form, destroyed with it
+  unsigned dpi_ = 96;
+  float bodyPoints_ = 15.75f;
+  win::UniqueFont plusFont_, crossFont_, titleFont_, editorFont_, bodyFont_, timeFont_;
+};
+
+}  // namespace stickwell::note

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "note/core/Layout.h"
+
+namespace stickwell::note {
+
+void PrintTo(const TwipRect& r, std::ostream* out) {
+  *out << "(" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << ")";
+}
+
+namespace {
+
+// Every control after a layout pass at W x H, with "+" and the title where start-up left them.
+NoteGeometry LaidOut(float w, float h) {
+  NoteGeometry g;
+  g.width = w;
+  g.height = h;
+  g.label1 = {0, 0, 255, 375};
+  g.label2 = {w - 210, 0, 210, 360};
+  g.label3 = {255, 90, w - 465, 435};
+  g.text2 = {455, 75, w - 665, 285};
+  g.frame2 = {0, 435, w - 100, h - 635};
+  g.text1 = {100, 100, w - 200, h - 635};
+  g.label4 = {w - 200, h - 200, 200, 200};
+  g.label5 = {0, h - 200, w - 200, 200};
+  g.label6 = {w - 100, 435, 200, h - 635};
+  return g;
+}
+
+// The window as start-up leaves it: shown (which lays it out once), then placed.
+NoteGeometry AfterStartup() {
+  NoteGeometry g = CreationGeometry();
+  FormResize(g);
+  PlaceAtStartup(g);
+  return g;
+}
+
+void ExpectGeometry(const NoteGeometry& actual, const NoteGeometry& expected) {
+  EXPECT_EQ(actual.width, expected.width);
+  EXPECT_EQ(actual.height, expected.height);
+  EXPECT_EQ(actual.label1, expected.label1) << "Label1";
+  EXPECT_EQ(actual.label2, expected.label2) << "Label2";
+  EXPECT_EQ(actual.label3, expected.label3) << "Label3";
+  EXPECT_EQ(actual.text2, expected.text2) << "Text2";
+  EXPECT_EQ(actual.frame2, expected.frame2) << "Frame2";
+  EXPECT_EQ(actual.text1, expected.text1) << "Text1";
+  EXPECT_EQ(actual.label4, expected.label4) << "Label4";
+  EXPECT_EQ(actual.label5, expected.label5) << "Label5";
+  EXPECT_EQ(actual.label6, expected.label6) << "Label6";
+}
+
+TEST(Layout, StartupPlacesTheControlsForTheInitialSize) {
+  NoteGeometry expected;
+  expected.width = 3840;
+  expected.height = 3990;
+  expected.label1 = {0, 0, 255, 375};
+  expected.label2 = {3630, 0, 210, 360};
+  expected.label3 = {255, 90, 3375, 435};
+  expected.text2 = {455, 75, 3175, 285};
+  expected.frame2 = {0, 435, 3640, 3355};
+  expected.text1 = {100, 100, 3540, 3355};
+  expected.label4 = {3640, 3790, 200, 200};
+  expected.label5 = {0, 3790, 3640, 200};
+  expected.label6 = {3640, 435, 200, 3355};
+  ExpectGeometry(AfterStartup(), expected);
+}
+
+TEST(Layout, DefaultSizeMatchesTheWorkedExample) {
+  NoteGeometry g = AfterStartup();
+  g.width = 3000;
+  g.height = 3000;
+  EXPECT_EQ(FormResize(g), 1) << "3000 x 3000 needs no size change";
+  EXPECT_EQ(g.label2.left, 2790);
+  EXPECT_EQ(g.label3, (TwipRect{255, 90, 2535, 435}));
+  EXPECT_EQ(g.text2, (TwipRect{455, 75, 2335, 285}));
+  EXPECT_EQ(g.frame2, (TwipRect{0, 435, 2900, 2365}));
+  EXPECT_EQ(g.text1, (TwipRect{100, 100, 2800, 2365}));
+  EXPECT_EQ(g.label5, (TwipRect{0, 2800, 2800, 200}));
+  EXPECT_EQ(g.label6, (TwipRect{2900, 435, 200, 2365}));
+  EXPECT_EQ(g.label4, (TwipRect{2800, 2800, 200, 200}));
+}
+
+struct ResizeCase {
+  float width, height;            // the size the window was given
+  float finalWidth, finalHeight;  // the size the layout pass leaves
+};
+
+void PrintTo(const ResizeCase& c, std::ostream* out) { *out << c.width << " x " << c.height; }
+
+class LayoutResize : public testing::TestWithParam<ResizeCase> {};
+
+TEST_P(LayoutResize, EndsAtTheMinimumSizeRuleWithTheTableForTheFinalSize) {
+  const ResizeCase c = GetParam();
+  NoteGeometry g = AfterStartup();
+  g.width = c.width;
+  g.height = c.height;
+  FormResize(g);
+  ExpectGeometry(g, LaidOut(c.finalWidth, c.finalHeight));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LayoutResize,
+                         testing::Values(ResizeCase{3840, 3990, 3840, 3990},  // the start size: unchanged
+                                         ResizeCase{3000, 3000, 3000, 3000},  // the default size
+                                         ResizeCase{9000, 7000, 9000, 7000},  // no upper bound
+                                         ResizeCase{2000, 4000, 3000, 4000},  // too narrow: widened only
+                                         ResizeCase{4000, 2000, 4000, 3000},  // too low: heightened only
+                                         ResizeCase{665, 635, 3000, 3000},    // zero-sized editor and frame
+                                         ResizeCase{664, 3500, 3000, 3000},   // editor width would be -1
+                                         ResizeCase{3500, 634, 3000, 3000},   // frame height would be -1
+                                         ResizeCase{400, 4000, 3000, 3000},   // title width negative
+                                         ResizeCase{500, 5000, 3000, 3000},   // height reset too
+                                         ResizeCase{5000, 600, 3000, 3000},   // width reset too
+                                         ResizeCase{0, 0, 3000, 3000}),
+                         [](const testing::TestParamInfo<ResizeCase>& info) {
+                           return "W" + std::to_string(static_cast<int>(info.param.width)) + "xH" +
+                                  std::to_string(static_cast<int>(info.param.height));
+                         });
+
+TEST(Layout, EveryControlFollowsASequenceOfSizes) {
+  NoteGeometry g = AfterStartup();
+  const ResizeCase steps[] = {{5000, 6000, 5000, 6000}, {500, 5000, 3000, 3000}, {6000, 3100, 6000, 3100},
+                              {2999, 2999, 3000, 3000}, {3840, 3990, 3840, 3990}};
+  for (const ResizeCase& step : steps) {
+    g.width = step.width;
+    g.height = step.height;
+    FormResize(g);
+    SCOPED_TRACE(testing::Message() << step.width << " x " << step.height);
+    ExpectGeometry(g, LaidOut(step.finalWidth, step.finalHeight));
+  }
+}
+
+}  // namespace
+}  // namespace stickwell::note
