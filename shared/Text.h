@@ -1,0 +1,19 @@
+#pragma once
+// The two text routines both programs carry: decoding a response body and stripping fixed markup.
+#include <string>
+#include <string_view>
+
+namespace stickwell {
+
+// Decodes UTF-8 bytes to UTF-16 exactly as Windows' MultiByteToWideChar(CP_UTF8, 0) does: characters
+// beyond U+FFFF become surrogate pairs, every maximal ill-formed subpart (overlongs, encoded surrogates,
+// values beyond U+10FFFF, stray or missing continuation bytes) becomes one U+FFFD, and a leading
+// EF BB BF stays as U+FEFF. Never fails; empty in, empty out.
+std::u16string Utf8ToText(std::string_view bytes);
+
+// Deletes every occurrence of `pattern` (exact code units), repeating until none is left, so that an
+// occurrence formed by a removal goes too: "ab" out of "aabb" leaves "". An empty pattern changes
+// nothing.
+void RemoveAll(std::u16string& text, std::u16string_view pattern);
+
+}  // namespace stickwell
