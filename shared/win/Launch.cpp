@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "BuildConfig.h"
+#include "shared/win/WideText.h"
 #include "shared/win/WinHandles.h"
 
 namespace stickwell::win {
@@ -31,5 +33,7 @@ bool OpenWebPage(const std::wstring& address) {
       ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   return result > 32;
 }
+
+bool OpenOfficialSite() { return OpenWebPage(Wide(config::kUpdatePageUrl)); }
 
 }  // namespace stickwell::win
