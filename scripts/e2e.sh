@@ -25,11 +25,28 @@ for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
 export DISPLAY=:$display LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$bin/screenshots"
 
+# A --gtest_filter among the arguments narrows both runs: the online run never takes Offline* tests,
+# and the offline run happens only when the filter names some.
+filter='*'
+args=()
+for arg in "$@"; do
+  case $arg in
+    --gtest_filter=*) filter=${arg#--gtest_filter=} ;;
+    *) args+=("$arg") ;;
+  esac
+done
+online_filter="$filter"
+case $online_filter in *-*) online_filter="$online_filter:Offline*" ;; *) online_filter="$online_filter-Offline*" ;; esac
+
 status=0
 unshare -n "$root/scripts/netns-run.sh" online "$work/online" "$bin/stickwell-e2e.exe" \
-  --gtest_filter='-Offline*' "$@" || status=1
-STICKWELL_E2E_OFFLINE=1 unshare -n "$root/scripts/netns-run.sh" offline "$work/offline" "$bin/stickwell-e2e.exe" \
-  --gtest_filter='Offline*' "$@" || status=1
+  --gtest_filter="$online_filter" "${args[@]}" || status=1
+if [ "$filter" = '*' ] || [[ "$filter" == *Offline* ]]; then
+  offline_filter=$filter
+  [ "$filter" = '*' ] && offline_filter='Offline*'
+  STICKWELL_E2E_OFFLINE=1 unshare -n "$root/scripts/netns-run.sh" offline "$work/offline" "$bin/stickwell-e2e.exe" \
+    --gtest_filter="$offline_filter" "${args[@]}" || status=1
+fi
 
 if [ -d "$bin/screenshots" ]; then
   for shot in "$bin"/screenshots/*.bmp; do

@@ -1,0 +1,65 @@
+#include "shared/win/HttpFetch.h"
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "shared/win/HttpRequest.h"
+#include "shared/win/WinHandles.h"
+
+namespace stickwell::win {
+namespace {
+
+// A page is a few kilobytes; an address that turns out to serve something huge is not a page.
+constexpr size_t kMaxPageBytes = 64 * 1024 * 1024;
+
+// Shared by the caller and the thread that does the transfer; whichever lives longer frees it.
+struct Transfer {
+  UniqueHandle done{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  std::atomic<bool> abandoned{false};
+  FetchResult result;  // written by the transfer thread before `done` is set
+};
+
+FetchResult Fetch(const std::wstring& url, DWORD timeoutMs, const std::atomic<bool>& abandoned) {
+  HttpRequest request(url, timeoutMs);
+  if (!request.ok()) return {};
+  std::string body;
+  std::string buffer(HttpRequest::kLargestRead, '\0');
+  for (;;) {
+    if (abandoned) return {};
+    const auto received = request.read(buffer.data(), buffer.size());
+    if (!received) return {};
+    if (*received == 0) break;
+    if (body.size() + *received > kMaxPageBytes) return {};
+    body.append(buffer.data(), *received);
+  }
+  if (!IsWholeBody(body.size(), request.contentLength())) return {};
+  return {FetchStatus::Ok, std::move(body)};
+}
+
+}  // namespace
+
+FetchResult FetchUrl(const std::wstring& url, DWORD timeoutMs) {
+  try {
+    auto transfer = std::make_shared<Transfer>();
+    if (!transfer->done) return {};
+    std::thread([transfer, url, timeoutMs] {
+      try {
+        transfer->result = Fetch(url, timeoutMs, transfer->abandoned);
+      } catch (...) {
+        transfer->result = {};
+      }
+      ::SetEvent(transfer->done.get());
+    }).detach();
+    if (::WaitForSingleObject(transfer->done.get(), timeoutMs) != WAIT_OBJECT_0) {
+      // WinINet may keep waiting for a silent server far beyond its own time-out; the caller must not.
+      transfer->abandoned = true;
+      return {};
+    }
+    return std::move(transfer->result);
+  } catch (...) {
+    return {};
+  }
+}
+
+}  // namespace stickwell::win

@@ -1,0 +1,139 @@
+// Throughput of the updater's download code against curl, on the same 64 MiB file from the same loopback
+// server in the same run. Not part of the suite: run it with bench/download-vs-curl.sh.
+//
+// curl is a Linux program; Wine starts it like any other executable (it runs in the test's network
+// namespace), but gives no process handle for it, so curl reports through a result file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "harness/Files.h"
+#include "harness/ProgramDir.h"
+#include "harness/TestServer.h"
+#include "harness/Wait.h"
+#include "shared/win/HttpDownload.h"
+
+namespace e2e {
+namespace {
+
+constexpr size_t kFileBytes = 64 * 1024 * 1024;
+constexpr int kRounds = 5;
+constexpr UINT kDownload = WM_APP + 40;
+
+std::string UnixPath(const std::wstring& windowsPath) {
+  using Convert = char*(CDECL*)(LPCWSTR);
+  const auto convert = reinterpret_cast<Convert>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  if (!convert) return {};
+  char* path = convert(windowsPath.c_str());
+  if (!path) return {};
+  std::string result = path;
+  ::HeapFree(::GetProcessHeap(), 0, path);
+  return result;
+}
+
+LRESULT CALLBACK SinkProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kDownload && static_cast<stickwell::win::DownloadEvent>(wParam) ==
+                                  stickwell::win::DownloadEvent::Finished) {
+    *reinterpret_cast<bool*>(::GetWindowLongPtrW(window, GWLP_USERDATA)) = true;
+    return 0;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Seconds for one download through HttpDownload, as the updater's window would run it; < 0 on failure.
+double TimeOwnDownload(const std::wstring& url, const std::wstring& file) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &SinkProcedure;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"StickwellBenchSink";
+  ::RegisterClassW(&wc);
+  HWND sink = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  bool finished = false;
+  ::SetWindowLongPtrW(sink, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&finished));
+
+  stickwell::win::HttpDownload download;
+  LARGE_INTEGER frequency, start, end;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&start);
+  download.start(sink, kDownload, url, file);
+  WaitUntil([&] { return finished; }, 60000, 1);
+  ::QueryPerformanceCounter(&end);
+  ::DestroyWindow(sink);
+  const auto result = download.takeResult();
+  if (!result || !result->complete() || result->received != kFileBytes) return -1;
+  return static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Seconds curl reports for the same download (its own total time, connection included); < 0 on failure.
+double TimeCurl(const std::wstring& url, const std::string& outputUnix, const std::wstring& resultFile) {
+  const std::string resultUnix = UnixPath(resultFile);
+  const std::string address(url.begin(), url.end());
+  std::wstring command = L"/bin/sh -c \"curl -s -o '";
+  const std::string script = outputUnix + "' -w '%{time_total} %{size_download}' '" + address + "' > '" +
+                             resultUnix + ".tmp' && mv '" + resultUnix + ".tmp' '" + resultUnix + "'\"";
+  command += std::wstring(script.begin(), script.end());
+  ::DeleteFileW(resultFile.c_str());
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+    return -1;
+  if (process.hThread) ::CloseHandle(process.hThread);
+  if (process.hProcess) ::CloseHandle(process.hProcess);
+  const auto report = WaitForFile(resultFile, [](const std::string& text) { return !text.empty(); }, 60000);
+  double seconds = -1;
+  unsigned long long bytes = 0;
+  if (!report || std::sscanf(report->c_str(), "%lf %llu", &seconds, &bytes) != 2 || bytes != kFileBytes) return -1;
+  return seconds;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+TEST(DownloadBenchmark, DISABLED_SixtyFourMegabytesAgainstCurl) {
+  TestServer server;
+  ASSERT_TRUE(server.listening());
+  Response file;
+  file.body = std::make_shared<const std::string>(PatternBytes(kFileBytes, 64));
+  server.route("/bench64.bin", file);
+  const std::wstring url = ServerUrl("/bench64.bin");
+
+  ProgramDir dir(std::vector<std::wstring>{});
+  const std::wstring ownFile = dir.file(L"own.bin");
+  const std::wstring curlFile = dir.file(L"curl.bin");
+  const std::string curlFileUnix = UnixPath(curlFile);
+  ASSERT_FALSE(curlFileUnix.empty()) << "not running under Wine";
+
+  std::vector<double> own, curl;
+  for (int round = -1; round < kRounds; ++round) {  // round -1 warms both up and is not counted
+    const double ownSeconds = TimeOwnDownload(url, ownFile);
+    const double curlSeconds = TimeCurl(url, curlFileUnix, dir.file(L"curl.result"));
+    ASSERT_GT(ownSeconds, 0) << "the download failed";
+    ASSERT_GT(curlSeconds, 0) << "curl failed";
+    if (round >= 0) {
+      own.push_back(ownSeconds);
+      curl.push_back(curlSeconds);
+    }
+  }
+  EXPECT_TRUE(ReadBytes(ownFile) == *file.body);
+
+  const double mib = static_cast<double>(kFileBytes) / (1024 * 1024);
+  const double ownBest = *std::min_element(own.begin(), own.end());
+  const double curlBest = *std::min_element(curl.begin(), curl.end());
+  std::printf("64 MiB over loopback, %d rounds\n", kRounds);
+  std::printf("  HttpDownload: median %.3f s, best %.3f s (%.0f MiB/s)\n", Median(own), ownBest, mib / ownBest);
+  std::printf("  curl:         median %.3f s, best %.3f s (%.0f MiB/s)\n", Median(curl), curlBest, mib / curlBest);
+  const double ratio = Median(curl) / Median(own);
+  std::printf("  throughput ratio HttpDownload / curl: %.2f (medians), %.2f (best)\n", ratio, curlBest / ownBest);
+  EXPECT_GE(ratio, 0.8);
+}
+
+}  // namespace
+}  // namespace e2e
