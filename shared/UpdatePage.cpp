@@ -1,5 +1,6 @@
 #include "shared/UpdatePage.h"
 
+#include <algorithm>
 #include <string>
 
 #include "BuildConfig.h"
@@ -20,6 +21,18 @@ std::u16string TwoDigits(int number) {
   if (number < 0) digits.insert(0, 1, '-');
   return std::u16string(digits.begin(), digits.end());
 }
+
+// RemoveAll makes one linear pass for a pattern that cannot overlap itself, but repeats whole passes
+// for one that can ("aba"). Keeping the markup free of such patterns keeps cleaning a hostile page linear.
+constexpr bool OverlapsItself(std::u16string_view pattern) {
+  for (std::size_t k = 1; k < pattern.size(); ++k) {
+    if (pattern.substr(0, k) == pattern.substr(pattern.size() - k)) return true;
+  }
+  return false;
+}
+static_assert(std::none_of(kTextMarkup.begin(), kTextMarkup.end(), OverlapsItself));
+static_assert(std::none_of(kLinkMarkup.begin(), kLinkMarkup.end(), OverlapsItself));
+static_assert(!OverlapsItself(kQuote) && !OverlapsItself(kAmpEntityTail) && OverlapsItself(u"aba"));
 
 }  // namespace
 

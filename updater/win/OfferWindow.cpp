@@ -15,6 +15,7 @@ namespace {
 constexpr UINT kPageArrived = WM_APP + 1;
 
 // The arrangement in twips, top to bottom.
+namespace twips {
 constexpr RECT kLogo{0, 0, 3810, 855};
 constexpr RECT kProductName{240, 180, 2400, 675};
 constexpr RECT kPromptLine{60, 960, 60 + 3690, 960 + 270};
@@ -24,6 +25,7 @@ constexpr RECT kSiteLinkLine{60, 4035, 60 + 3405, 4035 + 270};
 constexpr RECT kUpdateButton{240, 4380, 240 + 1335, 4380 + 495};
 constexpr RECT kCancelButton{2235, 4380, 2235 + 1335, 4380 + 495};
 constexpr SIZE kClient{3810, 5055};
+}  // namespace twips
 
 }  // namespace
 
@@ -35,7 +37,7 @@ bool OfferWindow::open(int showCommand) {
   FormOpened();
 
   // Size the client area for the window's DPI, then centre the window on its screen.
-  RECT frame{0, 0, win::TwipsToPixels(hwnd(), kClient.cx), win::TwipsToPixels(hwnd(), kClient.cy)};
+  RECT frame{0, 0, win::TwipsToPixels(hwnd(), twips::kClient.cx), win::TwipsToPixels(hwnd(), twips::kClient.cy)};
   ::AdjustWindowRectExForDpi(&frame, style, FALSE, 0, win::WindowDpi(hwnd()));
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   RECT work{};
@@ -58,14 +60,14 @@ void OfferWindow::createControls() {
   };
   textFont_ = MakeFont(hwnd(), L"宋体", 9, false, GB2312_CHARSET);
   productFont_ = MakeFont(hwnd(), L"Arial", 20, true);
-  const RECT banner = pixels(kLogo);
+  const RECT banner = pixels(twips::kLogo);
   const auto paintBanner = [banner](HDC dc, const RECT&) { PaintLogo(dc, banner); };
   const auto openSite = [] { win::OpenOfficialSite(); };
 
   logo_.create(hwnd(), kLogo, L"", banner);
   logo_.setBackgroundPainter(paintBanner);
   logo_.onLeftPress(openSite);
-  product_.create(hwnd(), kProduct, L"Stickwell", pixels(kProductName), DT_LEFT);
+  product_.create(hwnd(), kProduct, L"Stickwell", pixels(twips::kProductName), DT_LEFT);
   product_.setBackgroundPainter(paintBanner);
   product_.setColour(RGB(255, 0, 0));
   product_.setFont(productFont_.get());
@@ -73,20 +75,20 @@ void OfferWindow::createControls() {
   ::SetWindowPos(product_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ::SetWindowLongPtrW(logo_.hwnd(), GWL_STYLE, ::GetWindowLongPtrW(logo_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
 
-  prompt_.create(hwnd(), kPrompt, L"", pixels(kPromptLine));
+  prompt_.create(hwnd(), kPrompt, L"", pixels(twips::kPromptLine));
   prompt_.setFont(textFont_.get());
-  version_.create(hwnd(), kVersion, L"", pixels(kVersionLine));
+  version_.create(hwnd(), kVersion, L"", pixels(twips::kVersionLine));
   version_.setFont(textFont_.get());
   version_.setColour(RGB(0x40, 0x40, 0x40));
 
-  const RECT box = pixels(kChangeLogBox);
+  const RECT box = pixels(twips::kChangeLogBox);
   changeLog_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                                  box.left, box.top, box.right - box.left, box.bottom - box.top, hwnd(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kChangeLog)), nullptr, nullptr);
   ::SendMessageW(changeLog_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
 
-  siteLink_.create(hwnd(), kSiteLink, L"点此进入官网下载最新版本。", pixels(kSiteLinkLine));
+  siteLink_.create(hwnd(), kSiteLink, L"点此进入官网下载最新版本。", pixels(twips::kSiteLinkLine));
   siteLink_.setFont(textFont_.get());
   siteLink_.setColour(RGB(255, 0, 0));
   siteLink_.onLeftPress(openSite);
@@ -99,8 +101,8 @@ void OfferWindow::createControls() {
     ::SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
     return created;
   };
-  update_ = button(kUpdate, L"确定", kUpdateButton);
-  cancel_ = button(kCancel, L"取消", kCancelButton);
+  update_ = button(kUpdate, L"确定", twips::kUpdateButton);
+  cancel_ = button(kCancel, L"取消", twips::kCancelButton);
 }
 
 void OfferWindow::show(const OfferView& view) {

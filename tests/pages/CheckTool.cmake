@@ -1,0 +1,31 @@
+# Runs stickwell-page on one file and checks what a maker's script relies on: the exit status, stdout
+# byte for byte (EXPECTED) or against a pattern (MATCH), and exactly one line on stderr for a failure.
+#   cmake -DTOOL=... -DARGS=--share,--json -DINPUT=page.html -DEXIT=0 [-DEXPECTED=page.json] [-DMATCH=re]
+#         -P CheckTool.cmake
+string(REPLACE "," ";" args "${ARGS}")
+if(DEFINED INPUT)
+  list(APPEND args "${INPUT}")
+endif()
+execute_process(COMMAND "${TOOL}" ${args} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+
+if(NOT status STREQUAL EXIT)
+  message(FATAL_ERROR "exit status ${status}, expected ${EXIT}; stderr: ${err}")
+endif()
+if(EXIT EQUAL 0)
+  if(NOT err STREQUAL "")
+    message(FATAL_ERROR "unexpected stderr: ${err}")
+  endif()
+else()
+  if(NOT out STREQUAL "" OR NOT err MATCHES "^stickwell-page: [^\n]+\n$")
+    message(FATAL_ERROR "a failure prints one line on stderr and nothing on stdout; stdout: [${out}] stderr: [${err}]")
+  endif()
+endif()
+if(DEFINED EXPECTED)
+  file(READ "${EXPECTED}" expected)
+  if(NOT out STREQUAL expected)
+    message(FATAL_ERROR "stdout differs from ${EXPECTED}\n got:      ${out}\n expected: ${expected}")
+  endif()
+endif()
+if(DEFINED MATCH AND NOT out MATCHES "${MATCH}")
+  message(FATAL_ERROR "stdout does not match ${MATCH}:\n${out}")
+endif()

@@ -1,0 +1,190 @@
+#include "tools/PageReport.h"
+
+#include "shared/PageMarkers.h"
+#include "shared/PagePositions.h"
+#include "shared/UpdatePage.h"
+#include "tools/Utf8Out.h"
+
+namespace stickwell::page {
+namespace {
+
+// The text the message dialog shows when the machine is connected: the stored message as it is, or
+// its paragraphs as lines when it holds separators.
+std::optional<std::u16string> PushDialogText(const std::optional<std::u16string>& message) {
+  const std::u16string stored = message.value_or(u"");
+  if (stored.find(kParagraph) == std::u16string::npos) return stored;
+  return ParagraphText(stored);
+}
+
+std::string JsonOrNull(const std::optional<std::u16string>& text) { return text ? JsonString(*text) : "null"; }
+std::string JsonBool(bool value) { return value ? "true" : "false"; }
+
+std::string Quoted(std::u16string_view marker) {
+  std::string quoted = TextToUtf8(marker);
+  quoted.insert(quoted.begin(), '"');
+  quoted.push_back('"');
+  return quoted;
+}
+
+// A field on one line: line breaks and other control characters shown as escapes.
+std::string OneLine(std::u16string_view text) {
+  std::string out;
+  std::size_t plainFrom = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] >= 0x20) continue;
+    out += TextToUtf8(text.substr(plainFrom, i - plainFrom));
+    if (i < text.size()) {
+      const std::string escaped = JsonString(text.substr(i, 1));
+      out += escaped.substr(1, escaped.size() - 2);
+    }
+    plainFrom = i + 1;
+  }
+  return out;
+}
+
+// A multi-line text, each line indented; CR LF and a lone LF both end a line.
+std::string Indented(std::u16string_view text, const std::string& indent) {
+  if (text.empty()) return indent + "(empty)\n";
+  std::string out;
+  while (true) {
+    const std::size_t end = text.find(u'\n');
+    std::u16string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
+    out += (line.empty() ? "" : indent + OneLine(line)) + "\n";
+    if (end == std::u16string_view::npos) return out;
+    text.remove_prefix(end + 1);
+  }
+}
+
+std::string WhyNoChangeLog(std::u16string_view page) {
+  const Position start = Find(page, kChangeLogMarker);
+  const Position end = Find(page, kDownloadsHeading);
+  if (start == 0) return "no " + Quoted(kChangeLogMarker) + " on the page";
+  if (end == 0) return "no " + Quoted(kDownloadsHeading) + " on the page to end it";
+  if (end < start) return Quoted(kDownloadsHeading) + " stands before " + Quoted(kChangeLogMarker);
+  return "nothing after the heading: it needs <p> paragraphs";
+}
+
+std::string WhyNoDownloadList(std::u16string_view page) {
+  const Position start = Find(page, kDownloadsMarker);
+  const Position end = Find(page, kPushMarker);
+  if (end == 0) return "no " + Quoted(kPushMarker) + " on the page to end it";
+  if (end - start - static_cast<Position>(kDownloadsMarker.size()) < 0) {
+    return start == 0 ? "no " + Quoted(kDownloadsMarker) + " on the page"
+                      : Quoted(kPushMarker) + " stands before the end of " + Quoted(kDownloadsMarker);
+  }
+  return "the section is shorter than three characters, or a file's paragraph holds no address between two "
+         "double quotes";
+}
+
+std::string WhyNoFileName(std::u16string_view entryText) {
+  const Position quote = Find(entryText, kQuote);
+  if (quote < 3) return "its first double quote stands before the third character";
+  const auto name = Cut(entryText, 3, quote - 3).value_or(u"");
+  return "the name " + JsonString(name) + " " + Describe(CheckPlainFileName(name));
+}
+
+std::string WhyNoPushMessage(std::u16string_view page) {
+  if (Find(page, kPushEndMarker) == 0) return "no " + Quoted(kPushEndMarker) + " on the page";
+  return Quoted(kPushEndMarker) + " stands before the end of " + Quoted(kPushMarker) + " and its switch";
+}
+
+}  // namespace
+
+std::string UpdatePageJson(std::u16string_view page) {
+  const auto version = ReadPageVersion(page);
+  const auto changeLog = ReadChangeLog(page);
+  const auto downloads = ReadDownloadList(page);
+  const auto pushSwitch = ReadPushSwitch(page);
+  const auto pushMessage = ReadPushMessage(page);
+
+  std::string json = "{\"version\": " + JsonOrNull(version);
+  json += ", \"newer\": " + (version ? JsonBool(IsNewerVersion(*version, OwnVersionText())) : "null");
+  json += ", \"changeLog\": " + JsonOrNull(changeLog);
+  json += ", \"downloads\": ";
+  if (downloads) {
+    json += "[";
+    for (std::size_t i = 0; i < downloads->size(); ++i) {
+      const DownloadEntry& entry = (*downloads)[i];
+      if (i > 0) json += ", ";
+      json += "{\"entry\": " + JsonString(entry.entryText);
+      json += ", \"name\": " + JsonOrNull(ReadEntryFileName(entry.entryText));
+      json += ", \"share\": " + JsonString(entry.shareAddress) + "}";
+    }
+    json += "]";
+  } else {
+    json += "null";
+  }
+  json += ", \"pushSwitch\": " + JsonOrNull(pushSwitch);
+  json += ", \"pushOn\": " + JsonBool(IsPushOn(pushSwitch));
+  json += ", \"pushMessage\": " + JsonOrNull(pushMessage);
+  json += ", \"pushText\": " + JsonOrNull(PushDialogText(pushMessage));
+  return json + "}\n";
+}
+
+std::string UpdatePageSummary(std::u16string_view page) {
+  const std::string indent = "    ";
+  const std::u16string own = OwnVersionText();
+  std::string out;
+
+  if (const auto version = ReadPageVersion(page)) {
+    out += "Version: " + OneLine(*version) + "\n";
+    out += IsNewerVersion(*version, own)
+               ? "  differs from " + TextToUtf8(own) + ": version " + TextToUtf8(own) + " offers the update\n"
+               : "  same as " + TextToUtf8(own) + ": version " + TextToUtf8(own) + " offers no update\n";
+  } else {
+    out += "Version: cannot be read: no " + Quoted(kVersionMarker) + " on the page\n";
+  }
+
+  if (const auto changeLog = ReadChangeLog(page)) {
+    out += "Change log, as the updater shows it:\n" + Indented(*changeLog, indent);
+  } else {
+    out += "Change log: cannot be read: " + WhyNoChangeLog(page) + "\n";
+  }
+
+  if (const auto downloads = ReadDownloadList(page)) {
+    out += "Downloads: " + std::to_string(downloads->size()) + (downloads->size() == 1 ? " file\n" : " files\n");
+    if (downloads->empty()) out += "  the updater fails on a list without files\n";
+    for (std::size_t i = 0; i < downloads->size(); ++i) {
+      const DownloadEntry& entry = (*downloads)[i];
+      const auto name = ReadEntryFileName(entry.entryText);
+      out += "  " + std::to_string(i + 1) + ". entry: " + OneLine(entry.entryText) + "\n";
+      out += "     file:  " + (name ? OneLine(*name) : "cannot be read: " + WhyNoFileName(entry.entryText)) + "\n";
+      out += "     share: " + OneLine(entry.shareAddress) + "\n";
+    }
+  } else {
+    out += "Downloads: cannot be read: " + WhyNoDownloadList(page) + "\n";
+  }
+
+  const auto pushSwitch = ReadPushSwitch(page);
+  if (pushSwitch) {
+    out += "Push switch: " + OneLine(*pushSwitch) + (IsPushOn(pushSwitch) ? " (push on)\n" : " (push off)\n");
+  } else {
+    out += "Push switch: cannot be read: no " + Quoted(kPushMarker) + " on the page (push off)\n";
+  }
+
+  const auto pushMessage = ReadPushMessage(page);
+  if (pushMessage) {
+    out += "Push message, as stored: " + OneLine(*pushMessage) + "\n";
+  } else {
+    out += "Push message: cannot be read: " + WhyNoPushMessage(page) + " (stored empty)\n";
+  }
+  if (const auto shown = PushDialogText(pushMessage)) {
+    out += "Push message, as the dialog shows it:\n" + Indented(*shown, indent);
+  } else {
+    out += "Push message, as the dialog shows it: cannot be made: fewer than four characters follow the first <p>\n";
+  }
+  return out;
+}
+
+std::string SharePageJson(std::u16string_view sharePage) {
+  return "{\"direct\": " + JsonOrNull(ReadDirectAddress(sharePage)) + "}\n";
+}
+
+std::string SharePageSummary(std::u16string_view sharePage) {
+  if (const auto direct = ReadDirectAddress(sharePage)) return "Direct address: " + OneLine(*direct) + "\n";
+  return "Direct address: cannot be read: the page needs " + Quoted(kShareSaveMarker) +
+         ", then href, a double quote and id=\" after it\n";
+}
+
+}  // namespace stickwell::page

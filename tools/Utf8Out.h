@@ -1,0 +1,15 @@
+#pragma once
+// Text leaving the makers' tool: UTF-8 for people, JSON strings for scripts.
+#include <string>
+#include <string_view>
+
+namespace stickwell::page {
+
+// UTF-16 to UTF-8. A surrogate without its partner (a cut can split a pair) becomes U+FFFD.
+std::string TextToUtf8(std::u16string_view text);
+
+// A quoted JSON string in UTF-8. Quote, backslash and control characters are escaped; a surrogate
+// without its partner is kept as a \u escape so that nothing of the text is lost.
+std::string JsonString(std::u16string_view text);
+
+}  // namespace stickwell::page
