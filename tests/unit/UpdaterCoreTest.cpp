@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "tests/unit/Printable.h"
 #include "updater/core/Countdown.h"
 #include "updater/core/DownloadPlan.h"
 #include "updater/core/OfferView.h"
@@ -19,7 +18,7 @@ TEST(OfferView, EachStateShowsItsTexts) {
   const OfferView offer = ViewForPage(PageWith(u"13.04.21", u"<p>1. 停靠</p><p>2. 字体</p>"), kOwn);
   EXPECT_EQ(offer.prompt, u"单击确定来进行如下版本的更新:");
   EXPECT_EQ(offer.version, u"Ver:13.04.21");
-  EXPECT_EQ(offer.changeLog, u"更新日志\r\n1. 停靠\r\n2. 字体") << Printable(offer.changeLog);
+  EXPECT_EQ(offer.changeLog, u"更新日志\r\n1. 停靠\r\n2. 字体") ;
   EXPECT_TRUE(offer.canUpdate);
   EXPECT_FALSE(offer.showSiteLink);
 
@@ -67,13 +66,13 @@ page::DownloadEntry Entry(std::u16string_view name, std::u16string_view share) {
 TEST(DownloadPlan, EntriesInPageOrderWithTheUpdaterRenamedWherever) {
   const auto plan = PlanDownloads({Entry(u"Renewick.exe", u"s1"), Entry(u"Stickwell.exe", u"s2"),
                                    Entry(u"ReadMe.txt", u"s3"), Entry(u"renewick.EXE", u"s4")},
-                                  {u"d1", u"d2", u"d3", u"d4"});
+                                  {u"http://dl/1", u"http://dl/2", u"HTTPS://dl/3", u"https://dl/4"});
   ASSERT_TRUE(plan);
   const std::vector<PlannedDownload> expected = {
-      {u"NewRenewick.exe", u"d1", u"正在下载 NewRenewick.exe"},
-      {u"Stickwell.exe", u"d2", u"正在下载 Stickwell.exe"},
-      {u"ReadMe.txt", u"d3", u"正在下载 ReadMe.txt"},
-      {u"NewRenewick.exe", u"d4", u"正在下载 NewRenewick.exe"},
+      {u"NewRenewick.exe", u"http://dl/1", u"正在下载 NewRenewick.exe"},
+      {u"Stickwell.exe", u"http://dl/2", u"正在下载 Stickwell.exe"},
+      {u"ReadMe.txt", u"HTTPS://dl/3", u"正在下载 ReadMe.txt"},
+      {u"NewRenewick.exe", u"https://dl/4", u"正在下载 NewRenewick.exe"},
   };
   EXPECT_EQ(*plan, expected);
   EXPECT_EQ(TargetFileName(u"NewRenewick.exe"), u"NewRenewick.exe");
@@ -85,11 +84,15 @@ TEST(DownloadPlan, AnyUnreadableNameFailsTheWholePlan) {
   EXPECT_FALSE(PlanDownloads({Entry(u"a.exe", u"s")}, {})) << "an entry without a direct address";
   const std::u16string_view badNames[] = {u"..", u"..\\Stickwell.exe", u"C:evil.exe", u"CON", u"a/b.exe", u""};
   for (auto bad : badNames) {
-    EXPECT_FALSE(PlanDownloads({Entry(u"Stickwell.exe", u"s1"), Entry(bad, u"s2")}, {u"d1", u"d2"}))
-        << Printable(bad);
+    EXPECT_FALSE(PlanDownloads({Entry(u"Stickwell.exe", u"s1"), Entry(bad, u"s2")}, {u"http://d1", u"http://d2"}))
+        << testing::PrintToString(std::u16string(bad));
   }
+  const std::u16string_view badAddresses[] = {u"file:///C:/Windows/notepad.exe", u"", u"http://", u"ftp://dl/a",
+                                              u" http://dl/a"};
+  for (auto bad : badAddresses)
+    EXPECT_FALSE(PlanDownloads({Entry(u"Stickwell.exe", u"s1")}, {std::u16string(bad)})) << testing::PrintToString(std::u16string(bad));
   // The first quote before the third character: the name cannot be read.
-  EXPECT_FALSE(PlanDownloads({{u"1\"s\"", u"s"}}, {u"d"}));
+  EXPECT_FALSE(PlanDownloads({{u"1\"s\"", u"s"}}, {u"http://d"}));
 }
 
 TEST(DownloadPlan, CompleteMeansExactlyTheAnnouncedLength) {

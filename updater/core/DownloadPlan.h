@@ -28,8 +28,13 @@ std::u16string TargetFileName(std::u16string_view entryName);
 // "正在下载 " and the name.
 std::u16string DownloadingStatus(std::u16string_view fileName);
 
+// Whether a direct address is one the updater fetches: http or https, nothing else (a share page that
+// was tampered with could name a local file).
+bool IsWebAddress(std::u16string_view address);
+
 // One download per entry, in page order. Fails when the list is empty, when the addresses do not match
-// the entries one to one, or when any entry's file name cannot be read: then nothing is downloaded.
+// the entries one to one, when any entry's file name cannot be read or any address is not a web
+// address: then nothing is downloaded.
 std::optional<std::vector<PlannedDownload>> PlanDownloads(const std::vector<page::DownloadEntry>& entries,
                                                           const std::vector<std::u16string>& directAddresses);
 
