@@ -23,10 +23,20 @@ trap cleanup EXIT
 for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
 
 export DISPLAY=:$display LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# A stand-in browser: Wine opens web pages with xdg-open; the tests read what was opened from a log.
+mkdir -p "$work/bin"
+cat >"$work/bin/xdg-open" <<'BROWSER'
+#!/bin/sh
+printf '%s\n' "$*" >>"$STICKWELL_E2E_BROWSER_LOG"
+BROWSER
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH" STICKWELL_E2E_BROWSER_LOG="$work/browser.log"
+: >"$STICKWELL_E2E_BROWSER_LOG"
 rm -rf "$bin/screenshots"
 
 # A --gtest_filter among the arguments narrows both runs: the online run never takes Offline* tests,
-# and the offline run happens only when the filter names some.
+# and the offline run takes only the filter's patterns that name Offline* tests ("*" names them all).
 filter='*'
 args=()
 for arg in "$@"; do
@@ -35,17 +45,25 @@ for arg in "$@"; do
     *) args+=("$arg") ;;
   esac
 done
-online_filter="$filter"
-case $online_filter in *-*) online_filter="$online_filter:Offline*" ;; *) online_filter="$online_filter-Offline*" ;; esac
+positive=${filter%%-*}
+negative=
+[[ "$filter" == *-* ]] && negative=${filter#*-}
+offline_patterns=
+IFS=: read -r -a patterns <<<"${positive:-*}"
+for pattern in "${patterns[@]}"; do
+  case $pattern in
+    '*') offline_patterns+=":Offline*" ;;
+    Offline*) offline_patterns+=":$pattern" ;;
+  esac
+done
+online_filter="${positive:-*}-Offline*${negative:+:$negative}"
 
 status=0
 unshare -n "$root/scripts/netns-run.sh" online "$work/online" "$bin/stickwell-e2e.exe" \
   --gtest_filter="$online_filter" "${args[@]}" || status=1
-if [ "$filter" = '*' ] || [[ "$filter" == *Offline* ]]; then
-  offline_filter=$filter
-  [ "$filter" = '*' ] && offline_filter='Offline*'
+if [ -n "$offline_patterns" ]; then
   STICKWELL_E2E_OFFLINE=1 unshare -n "$root/scripts/netns-run.sh" offline "$work/offline" "$bin/stickwell-e2e.exe" \
-    --gtest_filter="$offline_filter" "${args[@]}" || status=1
+    --gtest_filter="${offline_patterns#:}${negative:+-$negative}" "${args[@]}" || status=1
 fi
 
 if [ -d "$bin/screenshots" ]; then

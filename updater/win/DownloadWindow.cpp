@@ -12,10 +12,13 @@
 #include "shared/win/UpdatePageFetch.h"
 #include "shared/win/WideText.h"
 #include "updater/core/Countdown.h"
+#include "updater/win/ControlIds.h"
 #include "updater/win/Forms.h"
 
 namespace stickwell::updater {
 namespace {
+
+using namespace ids;
 
 constexpr UINT kUpdatePageArrived = WM_APP + 1;
 constexpr UINT kSharePageArrived = WM_APP + 2;

@@ -21,8 +21,6 @@ class DownloadWindow : public win::Window {
  public:
   bool open();
 
-  enum : int { kStatus = 1, kProgress = 2 };
-
  protected:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void onDestroyed() override;

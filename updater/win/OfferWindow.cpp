@@ -6,11 +6,14 @@
 #include "shared/win/Launch.h"
 #include "shared/win/UpdatePageFetch.h"
 #include "shared/win/WideText.h"
+#include "updater/win/ControlIds.h"
 #include "updater/win/Forms.h"
 #include "updater/win/Logo.h"
 
 namespace stickwell::updater {
 namespace {
+
+using namespace ids;
 
 constexpr UINT kPageArrived = WM_APP + 1;
 

@@ -18,9 +18,6 @@ class OfferWindow : public win::Window {
   explicit OfferWindow(std::function<void()> startUpdate) : startUpdate_(std::move(startUpdate)) {}
   bool open(int showCommand);
 
-  // Control ids (the end-to-end tests find the controls by them).
-  enum : int { kPrompt = 1, kVersion = 2, kChangeLog = 3, kUpdate = 4, kCancel = 5, kSiteLink = 6, kProduct = 7, kLogo = 8 };
-
  protected:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void onDestroyed() override;
