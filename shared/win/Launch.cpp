@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "BuildConfig.h"
+#include "shared/win/WideText.h"
 #include "shared/win/WinHandles.h"
 
 namespace stickwell::win {
@@ -38,5 +40,7 @@ bool OpenWebPage(const std::wstring& address) {
       reinterpret_cast<INT_PTR>(shellExecute(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   return result > 32;
 }
+
+bool OpenOfficialSite() { return OpenWebPage(Wide(config::kUpdatePageUrl)); }
 
 }  // namespace stickwell::win

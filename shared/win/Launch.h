@@ -9,4 +9,7 @@ bool LaunchProgram(const std::wstring& exePath);
 // Opens a web page in the user's browser.
 bool OpenWebPage(const std::wstring& address);
 
+// Opens the official site, which is the update page itself.
+bool OpenOfficialSite();
+
 }  // namespace stickwell::win

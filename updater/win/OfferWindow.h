@@ -1,15 +1,38 @@
 #pragma once
+// The updater's first window: fetches the update page, shows the version found there and its change
+// log, and lets the user start the update ("确定") or leave ("取消").
+#include <functional>
+
+#include "shared/win/AsyncCall.h"
+#include "shared/win/HttpFetch.h"
+#include "shared/win/WinHandles.h"
 #include "shared/win/Window.h"
+#include "updater/core/OfferView.h"
+#include "updater/win/Label.h"
 
 namespace stickwell::updater {
 
-// The updater's first window: offers the version found on the update page.
 class OfferWindow : public win::Window {
  public:
+  // `startUpdate` runs after this window has closed, when the user accepted the offer.
+  explicit OfferWindow(std::function<void()> startUpdate) : startUpdate_(std::move(startUpdate)) {}
   bool open(int showCommand);
 
  protected:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void onDestroyed() override;
+
+ private:
+  void createControls();
+  void show(const OfferView& view);
+  void onPageArrived();
+
+  std::function<void()> startUpdate_;
+  bool accepted_ = false;
+  win::AsyncCall<win::FetchResult> page_;
+  win::UniqueFont textFont_, productFont_;
+  Label logo_, product_, prompt_, version_, siteLink_;
+  HWND changeLog_ = nullptr, update_ = nullptr, cancel_ = nullptr;
 };
 
 }  // namespace stickwell::updater

@@ -1,12 +1,34 @@
 #include <windows.h>
+#include <commctrl.h>
 
+#include <memory>
+
+#include "shared/win/WinHandles.h"
+#include "updater/win/DownloadWindow.h"
 #include "updater/win/OfferWindow.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-  stickwell::updater::OfferWindow offer;
+  using namespace stickwell;
+  // One updater at a time: two would download into the same folder.
+  win::UniqueHandle instance(::CreateMutexW(nullptr, FALSE, L"Local\\Stickwell.Renewick.Running"));
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    ::MessageBoxW(nullptr, L"更新程序已经在运行", L"提示：", MB_OK | MB_ICONINFORMATION);
+    return 0;
+  }
+
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  std::unique_ptr<updater::DownloadWindow> download;
+  updater::OfferWindow offer([&download] {
+    download = std::make_unique<updater::DownloadWindow>();
+    download->open();
+  });
   if (!offer.open(showCommand)) return 1;
+
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (::IsDialogMessageW(::GetActiveWindow(), &message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }

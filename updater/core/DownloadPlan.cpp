@@ -1,0 +1,52 @@
+#include "updater/core/DownloadPlan.h"
+
+#include <algorithm>
+
+namespace stickwell::updater {
+namespace {
+
+char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
+// Without regard to ASCII case, as file names and address schemes compare.
+bool SameFileName(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+}  // namespace
+
+bool IsWebAddress(std::u16string_view address) {
+  const auto startsWith = [address](std::u16string_view scheme) {
+    return address.size() > scheme.size() && SameFileName(address.substr(0, scheme.size()), scheme);
+  };
+  return startsWith(u"http://") || startsWith(u"https://");
+}
+
+std::u16string TargetFileName(std::u16string_view entryName) {
+  if (SameFileName(entryName, kUpdaterFile)) return kNewUpdaterFile;
+  return std::u16string(entryName);
+}
+
+std::u16string DownloadingStatus(std::u16string_view fileName) { return u"正在下载 " + std::u16string(fileName); }
+
+std::optional<std::vector<PlannedDownload>> PlanDownloads(const std::vector<page::DownloadEntry>& entries,
+                                                          const std::vector<std::u16string>& directAddresses) {
+  if (entries.empty() || entries.size() != directAddresses.size()) return std::nullopt;
+  std::vector<PlannedDownload> plan;
+  plan.reserve(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const auto name = page::ReadEntryFileName(entries[i].entryText);
+    if (!name || !IsWebAddress(directAddresses[i])) return std::nullopt;
+    const std::u16string target = TargetFileName(*name);
+    plan.push_back({target, directAddresses[i], DownloadingStatus(target)});
+  }
+  return plan;
+}
+
+bool IsCompleteDownload(unsigned long long received, std::optional<unsigned long long> contentLength,
+                        bool bodyEnded) {
+  if (contentLength) return received == *contentLength;
+  return bodyEnded;
+}
+
+}  // namespace stickwell::updater

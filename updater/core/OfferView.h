@@ -1,0 +1,27 @@
+#pragma once
+// What the offer window shows in each of its states.
+#include <string>
+#include <string_view>
+
+namespace stickwell::updater {
+
+struct OfferView {
+  std::u16string prompt;     // the line above the version
+  std::u16string version;    // the version line
+  std::u16string changeLog;  // the change-log box
+  bool canUpdate = false;    // "确定" enabled
+  bool showSiteLink = false; // the line that leads to the official site
+  friend bool operator==(const OfferView&, const OfferView&) = default;
+};
+
+// While the page is being fetched.
+OfferView OpeningView();
+// The machine is not connected.
+OfferView OfflineView();
+// The page could not be fetched or read.
+OfferView FailedView();
+// The page arrived: the offer, "up to date", or the failed state when the version or the change log
+// cannot be read.
+OfferView ViewForPage(std::u16string_view page, std::u16string_view ownVersion);
+
+}  // namespace stickwell::updater
