@@ -9,4 +9,12 @@ float SteppedBodyPoints(float points, int step) {
   return stepped;
 }
 
+int FontShortcutStep(int keyCode, int modifiers) {
+  constexpr int kCtrl = 2;
+  if (modifiers != kCtrl) return 0;
+  if (keyCode == kKeyUp) return +1;
+  if (keyCode == kKeyDown) return -1;
+  return 0;
+}
+
 }  // namespace stickwell::note

@@ -15,4 +15,10 @@ inline constexpr float kBodyMaximumPoints = 99.75f;
 // unchanged when that would leave the limits.
 float SteppedBodyPoints(float points, int step);
 
+// The font-size keys: +1 for Up, -1 for Down, each with exactly Ctrl held (modifiers: 1 Shift, 2 Ctrl,
+// 4 Alt); 0 for every other key or combination.
+inline constexpr int kKeyUp = 38;
+inline constexpr int kKeyDown = 40;
+int FontShortcutStep(int keyCode, int modifiers);
+
 }  // namespace stickwell::note

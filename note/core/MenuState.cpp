@@ -3,23 +3,24 @@
 namespace stickwell::note {
 namespace {
 
+using Kind = MenuEntry::Kind;
 constexpr MenuEntry kTree[] = {
-    {MenuItem::Open, false, u"打开"},
-    {MenuItem::Lock, false, kUnlockedCaption},
-    {MenuItem::Clear, false, u"清空"},
-    {MenuItem::Separator, false, u"-"},
-    {MenuItem::FontSize, false, u"字体大小"},
-    {MenuItem::Bigger, true, u"变大(ctrl+↑)"},
-    {MenuItem::Smaller, true, u"变小(ctrl+↓)"},
-    {MenuItem::FontColour, false, u"字体颜色"},
-    {MenuItem::BlackText, true, u"默认值"},
-    {MenuItem::RedText, true, u"经典红"},
-    {MenuItem::Background, false, u"背景颜色"},
-    {MenuItem::RedScheme, true, u"经典红"},
-    {MenuItem::YellowScheme, true, u"经典黄"},
-    {MenuItem::BlueScheme, true, u"经典蓝"},
-    {MenuItem::CheckForUpdates, false, u"检查更新"},
-    {MenuItem::OfficialSite, false, u"官方网站"},
+    {MenuItem::Open, Kind::Command, u"打开"},
+    {MenuItem::Lock, Kind::Command, kUnlockedCaption},
+    {MenuItem::Clear, Kind::Command, u"清空"},
+    {MenuItem::Separator, Kind::Separator, u"-"},
+    {MenuItem::FontSize, Kind::Submenu, u"字体大小"},
+    {MenuItem::Bigger, Kind::SubmenuCommand, u"变大(ctrl+↑)"},
+    {MenuItem::Smaller, Kind::SubmenuCommand, u"变小(ctrl+↓)"},
+    {MenuItem::FontColour, Kind::Submenu, u"字体颜色"},
+    {MenuItem::BlackText, Kind::SubmenuCommand, u"默认值"},
+    {MenuItem::RedText, Kind::SubmenuCommand, u"经典红"},
+    {MenuItem::Background, Kind::Submenu, u"背景颜色"},
+    {MenuItem::RedScheme, Kind::SubmenuCommand, u"经典红"},
+    {MenuItem::YellowScheme, Kind::SubmenuCommand, u"经典黄"},
+    {MenuItem::BlueScheme, Kind::SubmenuCommand, u"经典蓝"},
+    {MenuItem::CheckForUpdates, Kind::Command, u"检查更新"},
+    {MenuItem::OfficialSite, Kind::Command, u"官方网站"},
 };
 static_assert(std::size(kTree) == kMenuItemCount);
 

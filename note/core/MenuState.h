@@ -31,8 +31,14 @@ enum class MenuItem {
 inline constexpr std::size_t kMenuItemCount = static_cast<std::size_t>(MenuItem::OfficialSite) + 1;
 
 struct MenuEntry {
+  enum class Kind {
+    Command,         // an item of the menu itself
+    Separator,
+    Submenu,         // opens the submenu of the entries that follow it
+    SubmenuCommand,  // an item of the submenu opened by the nearest Submenu entry before it
+  };
   MenuItem item;
-  bool inSubmenu;  // a child of the nearest item before it that is not in a submenu
+  Kind kind;
   std::u16string_view caption;
 };
 

@@ -40,5 +40,17 @@ TEST(FontSize, ASizeBeyondALimitMayStillStepBackTowardsIt) {
   EXPECT_EQ(SteppedBodyPoints(150.f, +1), 150.f);
 }
 
+TEST(FontSize, OnlyCtrlWithUpOrDownStepsTheSize) {
+  constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
+  const struct {
+    int key, modifiers, step;
+  } cases[] = {
+      {kKeyUp, kCtrl, +1},         {kKeyDown, kCtrl, -1},         {kKeyUp, 0, 0},
+      {kKeyUp, kCtrl | kShift, 0}, {kKeyUp, kAlt, 0},             {kKeyDown, kCtrl | kAlt, 0},
+      {kKeyUp, kShift, 0},         {37 /* left */, kCtrl, 0},     {39 /* right */, kCtrl, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FontShortcutStep(c.key, c.modifiers), c.step) << c.key << " " << c.modifiers;
+}
+
 }  // namespace
 }  // namespace stickwell::note
