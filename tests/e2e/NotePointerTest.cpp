@@ -276,5 +276,39 @@ TEST(NotePointer, PlusAndCrossShowOverTheTitleTurnRedUnderThePointerAndHideOverT
   SaveScreenshot(L"note-hover-grey");
 }
 
+// The pointer the screen shows now (whichever program set it).
+HCURSOR ShownPointer() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  ::GetCursorInfo(&info);
+  return info.hCursor;
+}
+
+TEST(NotePointer, TheSizingArrowShowsFromTheGripUntilThePointerReachesTheBodyOrAStrip) {
+  ProgramDir dir;
+  Note note;
+  ASSERT_TRUE(Start(dir, note));
+  auto pointerAt = [&](POINT at) {
+    MoveTo(at);
+    Pause(100);
+    return ShownPointer();
+  };
+  const RECT strip = note.rectOf(kLabel5Id);
+  const POINT stripPoint{strip.left + 10, (strip.top + strip.bottom) / 2};
+
+  const HCURSOR arrow = pointerAt(stripPoint);
+  const HCURSOR beam = pointerAt(note.centreOf(kText1Id));
+  const HCURSOR sizing = pointerAt(note.centreOf(kLabel4Id));
+  EXPECT_NE(sizing, arrow);
+  EXPECT_NE(sizing, beam);
+  EXPECT_NE(arrow, beam);
+  EXPECT_EQ(pointerAt(note.titlePoint()), sizing) << "the title keeps the arrow the grip set";
+  EXPECT_EQ(pointerAt(CenterOf(note.rectOf(kLabel2Id))), sizing) << "so does \"x\"";
+  EXPECT_EQ(pointerAt(note.centreOf(kText1Id)), beam) << "the body clears it";
+  EXPECT_EQ(pointerAt(note.titlePoint()), arrow) << "the title shows its own pointer again";
+  pointerAt(note.centreOf(kLabel4Id));
+  EXPECT_EQ(pointerAt(stripPoint), arrow) << "the bottom strip clears it";
+}
+
 }  // namespace
 }  // namespace e2e
