@@ -19,22 +19,23 @@ namespace {
 
 using namespace stickwell::note;
 
-// Keys that walk the menu from its top to an item (separators are passed over).
-const std::initializer_list<WORD> kOpenItem = {VK_DOWN, VK_RETURN};
-const std::initializer_list<WORD> kLockItem = {VK_DOWN, VK_DOWN, VK_RETURN};
-const std::initializer_list<WORD> kClearItem = {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN};
-const std::initializer_list<WORD> kFontSizeMenu = {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT};
-const std::initializer_list<WORD> kFontColourMenu = {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT};
-const std::initializer_list<WORD> kBackgroundMenu = {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT};
-const std::initializer_list<WORD> kBlackTextItem = {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN};
-const std::initializer_list<WORD> kRedTextItem = {VK_DOWN,  VK_DOWN,  VK_DOWN, VK_DOWN,
-                                                  VK_DOWN,  VK_RIGHT, VK_DOWN, VK_RETURN};
-const std::initializer_list<WORD> kRedSchemeItem = {VK_DOWN, VK_DOWN, VK_DOWN,  VK_DOWN,
-                                                    VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN};
-const std::initializer_list<WORD> kYellowSchemeItem = {VK_DOWN, VK_DOWN,  VK_DOWN, VK_DOWN, VK_DOWN,
-                                                       VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN};
-const std::initializer_list<WORD> kBlueSchemeItem = {VK_DOWN,  VK_DOWN, VK_DOWN, VK_DOWN,  VK_DOWN,
-                                                     VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN};
+// Keys that walk the menu from its top: Down to the `item`th item (the separator is passed over), then
+// Enter, or Right into its submenu and Down to the `subitem`th item there.
+std::vector<WORD> ToItem(int item, int subitem = -1, bool enter = true) {
+  std::vector<WORD> keys(static_cast<size_t>(item), VK_DOWN);
+  if (subitem >= 0) {
+    keys.push_back(VK_RIGHT);
+    keys.insert(keys.end(), static_cast<size_t>(subitem), VK_DOWN);
+  }
+  if (enter) keys.push_back(VK_RETURN);
+  return keys;
+}
+
+const std::vector<WORD> kOpenItem = ToItem(1), kLockItem = ToItem(2), kClearItem = ToItem(3);
+const std::vector<WORD> kFontSizeMenu = ToItem(4, 0, false), kFontColourMenu = ToItem(5, 0, false),
+                        kBackgroundMenu = ToItem(6, 0, false);
+const std::vector<WORD> kBlackTextItem = ToItem(5, 0), kRedTextItem = ToItem(5, 1);
+const std::vector<WORD> kRedSchemeItem = ToItem(6, 0), kYellowSchemeItem = ToItem(6, 1), kBlueSchemeItem = ToItem(6, 2);
 
 enum class SchemeCheck { Red, Yellow, Blue };
 
@@ -72,7 +73,7 @@ struct Note {
     const RECT title = WindowRectOf(control(kLabel3Id));
     return POINT{(title.left + title.right) / 2, (title.top + WindowRectOf(control(kFrame2Id)).top) / 2};
   }
-  bool pick(std::initializer_list<WORD> keys) const { return WalkMenu(id(), centreOf(kText1Id), keys); }
+  bool pick(const std::vector<WORD>& keys) const { return WalkMenu(id(), centreOf(kText1Id), keys); }
 };
 
 ::testing::AssertionResult Start(const ProgramDir& dir, Note& note) {
@@ -88,7 +89,7 @@ struct Note {
 
 // Opens the note's menu at `at`, walks to a submenu with `keys`, and compares what shows with the
 // expected menu opened the same way.
-void ExpectMenuShows(const Note& note, POINT at, std::initializer_list<WORD> keys,
+void ExpectMenuShows(const Note& note, POINT at, const std::vector<WORD>& keys,
                      const std::vector<MenuSpec>& expected, const std::wstring& what) {
   ASSERT_TRUE(WalkMenu(note.id(), at, keys, false)) << what << ": no menu";
   const size_t windows = keys.size() ? 2 : 1;
@@ -153,8 +154,8 @@ TEST(NoteMenu, PickedItemsMoveTheirGroupsCheckAndTheLockTurnsItsCaption) {
 // The colour most of a screen rectangle shows (text and lines aside).
 COLORREF MostCommonColour(RECT r) {
   std::map<COLORREF, int> counts;
-  for (int y = r.top; y < r.bottom; y += 2)
-    for (int x = r.left; x < r.right; x += 2) ++counts[ScreenPixel(x, y)];
+  for (int y = r.top; y < r.bottom; y += 3)
+    for (int x = r.left; x < r.right; x += 3) ++counts[ScreenPixel(x, y)];
   COLORREF best = CLR_INVALID;
   int most = 0;
   for (const auto& [colour, count] : counts)
@@ -183,7 +184,7 @@ TEST(NoteMenu, EachColourSchemeRecoloursEveryControlButTheTitleEditor) {
 
   const struct {
     const wchar_t* name;
-    std::initializer_list<WORD> keys;
+    std::vector<WORD> keys;
     COLORREF header, body;
   } schemes[] = {
       {L"red", kRedSchemeItem, RGB(255, 128, 128), RGB(255, 192, 192)},
@@ -195,7 +196,6 @@ TEST(NoteMenu, EachColourSchemeRecoloursEveryControlButTheTitleEditor) {
     ASSERT_TRUE(IsShown(note.control(kText2Id))) << "the title editor closed";
     Pause(300);
     SaveScreenshot(std::wstring(L"note-scheme-") + scheme.name);
-    const RECT window = WindowRectOf(note.window);
     const RECT plus = WindowRectOf(note.control(kLabel1Id));
     // Below "+" the window itself shows, down to the body's frame.
     const RECT bare{plus.left, plus.bottom, plus.right, WindowRectOf(note.control(kFrame2Id)).top};
@@ -205,7 +205,6 @@ TEST(NoteMenu, EachColourSchemeRecoloursEveryControlButTheTitleEditor) {
     for (int id : {kFrame2Id, kText1Id, kLabel4Id, kLabel5Id, kLabel6Id})
       EXPECT_EQ(MostCommonColour(Visible(note, id)), scheme.body) << scheme.name << ", control " << id;
     EXPECT_EQ(MostCommonColour(Visible(note, kText2Id)), RGB(255, 255, 0)) << scheme.name << ": the title editor";
-    EXPECT_LT(window.right - window.left, 400);
   }
 }
 

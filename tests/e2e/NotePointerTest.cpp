@@ -19,7 +19,7 @@ namespace {
 
 using namespace stickwell::note;
 
-const std::initializer_list<WORD> kLockItem = {VK_DOWN, VK_DOWN, VK_RETURN};
+const std::vector<WORD> kLockItem = {VK_DOWN, VK_DOWN, VK_RETURN};
 
 struct Note {
   Process process;

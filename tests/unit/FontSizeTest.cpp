@@ -33,13 +33,6 @@ TEST(FontSize, GrowsAndShrinksByOnePointUpToItsLimitsAndStaysThere) {
   EXPECT_EQ(SteppedBodyPoints(7.75f, +1), 8.75f);
 }
 
-TEST(FontSize, ASizeBeyondALimitMayStillStepBackTowardsIt) {
-  EXPECT_EQ(SteppedBodyPoints(3.f, +1), 4.f);
-  EXPECT_EQ(SteppedBodyPoints(3.f, -1), 3.f);
-  EXPECT_EQ(SteppedBodyPoints(150.f, -1), 149.f);
-  EXPECT_EQ(SteppedBodyPoints(150.f, +1), 150.f);
-}
-
 TEST(FontSize, OnlyCtrlWithUpOrDownStepsTheSize) {
   constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
   const struct {

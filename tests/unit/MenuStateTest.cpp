@@ -77,20 +77,6 @@ TEST(MenuState, SchemesAndTextColoursHaveTheirExactColoursAlsoWhenPickedAgain) {
   }
 }
 
-TEST(MenuState, EveryOtherItemRunsItsOwnCommandAndLeavesTheMarks) {
-  const std::pair<MenuItem, Action> cases[] = {
-      {MenuItem::Open, Action::OpenNote},         {MenuItem::Clear, Action::Clear},
-      {MenuItem::Bigger, Action::GrowFont},       {MenuItem::Smaller, Action::ShrinkFont},
-      {MenuItem::CheckForUpdates, Action::CheckForUpdates}, {MenuItem::OfficialSite, Action::OpenOfficialSite},
-      {MenuItem::Separator, Action::None},        {MenuItem::FontSize, Action::None},
-  };
-  for (const auto& [item, action] : cases) {
-    MenuMarks marks = InitialMarks();
-    EXPECT_EQ(Pick(item, marks).action, action) << static_cast<int>(item);
-    EXPECT_EQ(marks, InitialMarks()) << static_cast<int>(item);
-  }
-}
-
 TEST(MenuState, TheLockIsTheLockItemsCaptionAndTurnsOverOnEachPick) {
   MenuMarks marks = InitialMarks();
   EXPECT_EQ(marks.lockCaption, u"锁定");

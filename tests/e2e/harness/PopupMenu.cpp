@@ -82,7 +82,7 @@ bool WaitForPopupMenus(DWORD processId, size_t count, DWORD timeoutMs) {
   return WaitUntil([&] { return PopupMenusOf(processId).size() == count; }, timeoutMs);
 }
 
-bool WalkMenu(DWORD processId, POINT at, std::initializer_list<WORD> keys, bool expectClosed) {
+bool WalkMenu(DWORD processId, POINT at, const std::vector<WORD>& keys, bool expectClosed) {
   if (!WaitForPopupMenus(processId, 0)) return false;
   MoveTo(at);
   Press(Button::Right);
@@ -106,7 +106,7 @@ std::vector<MenuPicture> PictureMenus(DWORD processId) {
 }
 
 std::vector<MenuPicture> PictureExpectedMenu(const std::vector<MenuSpec>& items, POINT at,
-                                             std::initializer_list<WORD> keys) {
+                                             const std::vector<WORD>& keys) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = &OwnerProcedure;
   wc.hInstance = ::GetModuleHandleW(nullptr);
@@ -116,8 +116,7 @@ std::vector<MenuPicture> PictureExpectedMenu(const std::vector<MenuSpec>& items,
   HWND owner = ::CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, -100, -100, 1, 1,
                                  nullptr, nullptr, wc.hInstance, nullptr);
   HMENU menu = BuildMenu(items);
-  const std::vector<WORD> pressed(keys);
-  const size_t windows = 1 + static_cast<size_t>(std::count(pressed.begin(), pressed.end(), WORD{VK_RIGHT}));
+  const size_t windows = 1 + static_cast<size_t>(std::count(keys.begin(), keys.end(), WORD{VK_RIGHT}));
 
   // The menu runs its own loop on this thread; a second thread drives it and takes the picture.
   std::vector<MenuPicture> pictures;
@@ -127,7 +126,7 @@ std::vector<MenuPicture> PictureExpectedMenu(const std::vector<MenuSpec>& items,
       for (int i = 0; i < 250 && PopupMenusOf(self).size() != count; ++i) ::Sleep(20);
     };
     waitFor(1);
-    for (WORD key : pressed) {
+    for (WORD key : keys) {
       const std::vector<HWND> open = PopupMenusOf(self);
       if (!open.empty()) ::PostMessageW(open.front(), WM_KEYDOWN, key, 1);
       ::Sleep(60);

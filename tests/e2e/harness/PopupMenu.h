@@ -4,7 +4,6 @@
 // it shows: its picture against that of a menu the test builds itself from the expected items.
 #include <windows.h>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,7 @@ bool WaitForPopupMenus(DWORD processId, size_t count, DWORD timeoutMs = 5000);
 // Opens a menu with a right-button press at `at` (screen pixels), then walks it with the keyboard,
 // pressing `keys` in turn (VK_DOWN, VK_RIGHT, VK_RETURN, VK_ESCAPE ...). False when no menu showed,
 // or when one is still open after the keys while `expectClosed`.
-bool WalkMenu(DWORD processId, POINT at, std::initializer_list<WORD> keys, bool expectClosed = true);
+bool WalkMenu(DWORD processId, POINT at, const std::vector<WORD>& keys, bool expectClosed = true);
 
 // A menu item as the test expects it.
 struct MenuSpec {
@@ -39,7 +38,7 @@ std::vector<MenuPicture> PictureMenus(DWORD processId);
 // Shows a menu of `items` in this process at `at`, presses `keys` in it, pictures its windows as
 // PictureMenus does, and closes it again.
 std::vector<MenuPicture> PictureExpectedMenu(const std::vector<MenuSpec>& items, POINT at,
-                                             std::initializer_list<WORD> keys);
+                                             const std::vector<WORD>& keys);
 
 // The open-file dialog of a process (a visible "#32770" with a file name box).
 HWND WaitForFileDialog(DWORD processId, DWORD timeoutMs = 10000);
