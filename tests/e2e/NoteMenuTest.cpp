@@ -291,7 +291,7 @@ TEST(NoteMenu, OpenMergesALeftOverNoteWritesTheMergedNoteAndDeletesThePickedFile
   EXPECT_TRUE(DialogsOf(note.id()).empty());
 }
 
-TEST(NoteMenu, OpenOfItsOwnFileAppendsItsBodyAndKeepsTheFile) {
+TEST(NoteMenu, OpenKeepsItsOwnFileAndOneThatAnotherProgramMayStillWrite) {
   FocusSink sink;
   ProgramDir dir;
   Note note;
@@ -307,6 +307,19 @@ TEST(NoteMenu, OpenOfItsOwnFileAppendsItsBodyAndKeepsTheFile) {
   EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kText1Id)) == L"一\r\n一"; }, 5000));
   Pause(300);
   EXPECT_EQ(ReadBytes(note.file), GbkRecord(L"", L"一\r\n一")) << "its own file holds the merged note";
+
+  // Another program has the file open for writing: what is read may not be all there will be.
+  const std::wstring busy = dir.file(L"3-5 09-04-07.txt");
+  ASSERT_TRUE(WriteBytes(busy, GbkRecord(L"别人的", L"二")));
+  HANDLE writer = ::CreateFileW(busy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(OpenThroughTheMenu(note, busy));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kText1Id)) == L"一\r\n一\r\n二"; }, 5000));
+  EXPECT_EQ(TextOf(note.control(kLabel3Id)), L"别人的");
+  Pause(300);
+  ::CloseHandle(writer);
+  EXPECT_TRUE(FileExists(busy)) << "a file in use is taken in but kept";
 }
 
 TEST(NoteMenu, OpenWithoutAPickOnlyDropsLeadingLineBreaksAndAFileItCannotReadIsLeftAlone) {
