@@ -9,6 +9,7 @@
 #include "note/win/Label.h"
 #include "note/win/NoteControls.h"
 #include "note/win/NoteStore.h"
+#include "note/win/Watcher.h"
 #include "shared/win/Window.h"
 
 namespace stickwell::note {
@@ -72,6 +73,9 @@ class NoteWindow : public win::Window, private PointerListener {
   float bodyFontSize() const { return controls_.bodyPoints(); }
   void setBodyFontSize(float points) { controls_.setBodyPoints(points); }
 
+  // Whether the note is locked in place. Stand-in until the popup menu's lock item supplies it.
+  bool isLocked() const { return false; }
+
  protected:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -96,6 +100,7 @@ class NoteWindow : public win::Window, private PointerListener {
   ColourValue backColour_ = kYellow;
   HWND lastFocus_ = nullptr;  // the control that had the keyboard when the window was last deactivated
   bool created_ = false;
+  Watcher watcher_{*this};
 };
 
 }  // namespace stickwell::note
