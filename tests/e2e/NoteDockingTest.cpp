@@ -128,5 +128,25 @@ TEST_F(NoteDocking, NoteBelowTheBottomOrClearOfTheEdgesStaysPut) {
   }
 }
 
+
+TEST_F(NoteDocking, DraggedPastTheRightEdgeFollowsThePointerAndDocksWhenLetGo) {
+  Place(note, 800, 300);
+  Pause(100);
+  // On the start-time strip, which starts no drag of its own.
+  const POINT grip = CenterOf(WindowRectOf(NoteControl(note, kLabel5Id)));
+  MoveTo(grip);
+  Press(Button::Left);
+  // The system's move loop, as a drag of the note starts it.
+  ::PostMessageW(note, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, MAKELPARAM(grip.x, grip.y));
+  Pause(200);
+  const int pastTheEdge = screenWidth - width + 30;
+  for (int x = 800; x < pastTheEdge; x += 20) MoveTo(grip.x + x - 800, grip.y);
+  MoveTo(grip.x + pastTheEdge - 800, grip.y);
+  Pause(500);  // ticks come and go while the button is held
+  EXPECT_EQ(Position(note).x, pastTheEdge) << "while dragged the note follows the pointer";
+  Release(Button::Left);
+  EXPECT_TRUE(ComesTo(note, POINT{Px(Tw(screenWidth) - Tw(width) + 10), 300})) << "let go, it docks, shown";
+}
+
 }  // namespace
 }  // namespace e2e
