@@ -164,9 +164,11 @@ TEST(DISABLED_NoteWatcherBenchmark, SavingWithThePointerAwayAgainstTheSameNoteWi
   const std::wstring folderName = dir.path().substr(dir.path().find_last_of(L'\\') + 1);
   wchar_t prefix[MAX_PATH] = L"";
   ::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
-  const Processes pids{FindLinuxProcess(Utf8(folderName), "Stickwell.exe", ""),
-                       FindLinuxProcess("wineserver", "", "WINEPREFIX=" + Utf8(prefix)),
-                       FindLinuxProcess(Utf8(folderName), "BareWindow.exe", "")};
+  // Other Wine prefixes on the machine may run programs from a folder of the same name.
+  const std::string ours = "WINEPREFIX=" + Utf8(prefix) + std::string(1, '\0');
+  const Processes pids{FindLinuxProcess(Utf8(folderName), "Stickwell.exe", ours),
+                       FindLinuxProcess("wineserver", "", ours),
+                       FindLinuxProcess(Utf8(folderName), "BareWindow.exe", ours)};
   ASSERT_FALSE(pids.note.empty()) << "the note's Linux process was not found";
   ASSERT_FALSE(pids.server.empty()) << "this prefix's wineserver was not found";
   ASSERT_FALSE(pids.bare.empty()) << "the bare window's Linux process was not found";
