@@ -48,8 +48,9 @@ void Watcher::tick() {
       note_.label(kLabel2Id)->setForeColour(note_.backColour());
       note_.saveNote();
     }
-    // While the user drags the window the system's move loop places it; it docks on the first tick
-    // after the drag.
+    // While the user drags the note the system's move loop places it. Moving it from a tick as well
+    // would pull it from under the pointer, and the loop's next placement would then find it hidden;
+    // it docks on the first tick after the drag.
     if (!inMoveLoop_) dock(window, place);
   }
   handoff_.onTick(::GetTickCount64());

@@ -117,18 +117,6 @@ TEST_F(NoteDocking, CornersAndTheLeftEdgeDockOnOneAxisOnly) {
   }
 }
 
-TEST_F(NoteDocking, NoteBelowTheBottomOrClearOfTheEdgesStaysPut) {
-  MoveTo(50, 50);
-  const POINT places[] = {{500, 900}, {500, 1100}, {1, 1}, {screenWidth - width - 1, 500}};
-  for (const POINT& place : places) {
-    Place(note, place.x, place.y);
-    Pause(400);
-    EXPECT_EQ(Position(note).x, place.x);
-    EXPECT_EQ(Position(note).y, place.y);
-  }
-}
-
-
 TEST_F(NoteDocking, DraggedPastTheRightEdgeFollowsThePointerAndDocksWhenLetGo) {
   Place(note, 800, 300);
   Pause(100);

@@ -36,15 +36,5 @@ TEST(PointerPlace, BorderLinesAreNeitherOutsideNorInside) {
   }
 }
 
-TEST(PointerPlace, WindowHiddenLeftOfTheScreenKeepsItsStripInside) {
-  // Hidden at the left edge, a 256-pixel note reaches from -253 to 2; the pointer on columns 0 to 2 of
-  // the screen is inside it, column 3 is its right border line.
-  const PixelRect window{-253, 100, 3, 366};
-  EXPECT_EQ(Name(PlaceOfPointer(window, {0, 200})), Name(PointerPlace::Inside));
-  EXPECT_EQ(Name(PlaceOfPointer(window, {2, 200})), Name(PointerPlace::Inside));
-  EXPECT_EQ(Name(PlaceOfPointer(window, {3, 200})), Name(PointerPlace::OnBorder));
-  EXPECT_EQ(Name(PlaceOfPointer(window, {4, 200})), Name(PointerPlace::Outside));
-}
-
 }  // namespace
 }  // namespace stickwell::note
