@@ -154,7 +154,7 @@ TEST_F(NoteHandoff, FileInUseKeepsBothUntilItIsReleasedAndNeverLeavesTheFolderWi
       ASSERT_TRUE(startNote());
     }
     ULONGLONG longestAnswer = 0;
-    EXPECT_FALSE(waitForHandover(3500, longestAnswer)) << "a file in use was moved";
+    EXPECT_FALSE(waitForHandover(2500, longestAnswer)) << "a file in use was moved";
     EXPECT_EQ(ReadBytes(dir.file(L"Renewick.exe")), kOldBuild);
     EXPECT_EQ(ReadBytes(dir.file(L"NewRenewick.exe")), kNewBuild);
     EXPECT_LT(longestAnswer, 500u) << "the note must keep answering while the move fails";
