@@ -2,6 +2,7 @@
 
 
 #include "note/win/ControlIds.h"
+#include "note/win/PointerHandlers.h"
 #include "note/win/TextDocuments.h"
 #include "shared/Twips.h"
 #include "shared/win/Dpi.h"
@@ -67,7 +68,10 @@ bool NoteWindow::open(int showCommand) {
   return true;
 }
 
-bool NoteWindow::beforeDispatch(MSG&) { return false; }
+bool NoteWindow::beforeDispatch(MSG& message) {
+  RunFontShortcut(*this, message);
+  return false;
+}
 
 // The note ------------------------------------------------------------------------------------------
 
@@ -189,27 +193,15 @@ void NoteWindow::setEditColours(HWND box, EditColours& colours, ColourValue back
 
 // Events ------------------------------------------------------------------------------------------------
 
-void NoteWindow::onPointer(int controlId, const PointerEvent& event) {
-  using Kind = PointerEvent::Kind;
-  switch (controlId) {
-    case kLabel1Id:
-      if (event.kind == Kind::Click) newNote();
-      break;
-    case kLabel2Id:
-      if (event.kind == Kind::Click) deleteNote();
-      break;
-    case kLabel3Id:
-      if (event.kind == Kind::DoubleClick) beginTitleEdit();
-      break;
-    default:
-      break;
-  }
-}
+void NoteWindow::onPointer(int controlId, const PointerEvent& event) { HandlePointer(*this, controlId, event); }
 
 bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+  // The body's own edit menu never shows: its right-button press opens the note's menu instead.
+  if (controlId == kText1Id && message == WM_CONTEXTMENU) return true;
   PointerEvent event;
   if (ReadPointerMessage(message, wParam, lParam, event)) {
     onPointer(controlId, event);
+    if (controlId == kText1Id && event.kind == PointerEvent::Kind::Press && event.buttons == 2) return true;
     if (event.kind == PointerEvent::Kind::Release && event.buttons == 1) {
       RECT client;
       ::GetClientRect(control(controlId), &client);
@@ -290,6 +282,7 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       // Every control asks its form about the pointer shape when the pointer moves over it.
       controls_.ensureTooltips();
+      if (pointerShape_.apply()) return TRUE;
       break;
     case WM_TIMER:
       if (wParam == Watcher::kTimerId) {
