@@ -1,12 +1,16 @@
 // Docking at the screen's edges: a note against the right, top or left edge hides beyond it leaving a
 // strip of 50 twips while the pointer is away, and shows 10 twips over the edge while the pointer is
-// inside it. Notes are moved by the test with SetWindowPos, as the system's move loop would.
+// inside it; a locked note stays where it is. Notes are placed by the test with SetWindowPos, as the
+// system's move loop would, or dragged by their title.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
+#include "harness/Files.h"
 #include "harness/Input.h"
 #include "harness/NoteUi.h"
+#include "harness/PopupMenu.h"
 #include "harness/ProgramDir.h"
 #include "harness/Screenshot.h"
 #include "harness/Wait.h"
@@ -56,6 +60,12 @@ struct NoteDocking : ::testing::Test {
     height = r.bottom - r.top;
   }
 
+  // On the title, between "+" and "x", above the body.
+  POINT titlePoint() const {
+    const RECT title = WindowRectOf(NoteControl(note, kLabel3Id));
+    return POINT{(title.left + title.right) / 2, (title.top + WindowRectOf(NoteControl(note, kFrame2Id)).top) / 2};
+  }
+
   ProgramDir dir;
   Process process;
   HWND note = nullptr;
@@ -68,7 +78,7 @@ TEST_F(NoteDocking, RightEdgeShowsTheNoteTenTwipsOverHidesItAtFiftyTwipsAndBring
   const POINT shown{Px(sw - w + 10), 300};
   const POINT hidden{Px(sw - 50), 300};
 
-  // Dragged by the title towards the right edge: the pointer stays on the note all the way.
+  // Moved towards the right edge in steps, the pointer on its title all the way, as in a drag.
   const int againstTheEdge = screenWidth - width;
   for (int x = 600;; x = std::min(x + 40, againstTheEdge)) {
     Place(note, x, 300);
@@ -117,23 +127,47 @@ TEST_F(NoteDocking, CornersAndTheLeftEdgeDockOnOneAxisOnly) {
   }
 }
 
-TEST_F(NoteDocking, DraggedPastTheRightEdgeFollowsThePointerAndDocksWhenLetGo) {
+TEST_F(NoteDocking, DraggedByItsTitlePastTheRightEdgeFollowsThePointerAndDocksWhenLetGo) {
   Place(note, 800, 300);
   Pause(100);
-  // On the start-time strip, which starts no drag of its own.
-  const POINT grip = CenterOf(WindowRectOf(NoteControl(note, kLabel5Id)));
-  MoveTo(grip);
+  const POINT from = titlePoint();
+  MoveTo(from);
   Press(Button::Left);
-  // The system's move loop, as a drag of the note starts it.
-  ::PostMessageW(note, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, MAKELPARAM(grip.x, grip.y));
-  Pause(200);
-  const int pastTheEdge = screenWidth - width + 30;
-  for (int x = 800; x < pastTheEdge; x += 20) MoveTo(grip.x + x - 800, grip.y);
-  MoveTo(grip.x + pastTheEdge - 800, grip.y);
+  // The system's move loop starts with the first move; the note follows the pointer from there.
+  constexpr int kSteps = 10, kBy = 280;
+  for (int i = 1; i <= kSteps; ++i) MoveTo(from.x + kBy * i / kSteps, from.y);
+  const int dragged = 800 + kBy - kBy / kSteps;
+  ASSERT_GT(dragged, screenWidth - width + 20) << "the drag must take the note well past the edge";
   Pause(500);  // ticks come and go while the button is held
-  EXPECT_EQ(Position(note).x, pastTheEdge) << "while dragged the note follows the pointer";
+  EXPECT_EQ(Position(note).x, dragged) << "while dragged the note follows the pointer";
   Release(Button::Left);
   EXPECT_TRUE(ComesTo(note, POINT{Px(Tw(screenWidth) - Tw(width) + 10), 300})) << "let go, it docks, shown";
+}
+
+TEST_F(NoteDocking, LockedNoteStaysPutAndGoesOnSaving) {
+  const std::vector<WORD> lockItem = {VK_DOWN, VK_DOWN, VK_RETURN};  // 锁定 / 解锁
+  const POINT shown{Px(Tw(screenWidth) - Tw(width) + 10), 300};
+  Place(note, screenWidth - width, 300);
+  MoveTo(screenWidth - 1, 400);
+  ASSERT_TRUE(ComesTo(note, shown));
+
+  ASSERT_TRUE(WalkMenu(process.id(), titlePoint(), lockItem)) << "locking through the popup menu";
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutW(NoteControl(note, kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"锁住"),
+                        SMTO_ABORTIFHUNG, 2000, &result);
+  MoveTo(400, 500);
+  const std::wstring file = dir.file(NoteFiles(dir).front());
+  EXPECT_TRUE(WaitForFile(file, [](const std::string& bytes) { return bytes == GbkRecord(L"", L"锁住"); }, 2000))
+      << "a locked note goes on saving";
+  Pause(400);
+  EXPECT_TRUE(ComesTo(note, shown, 0)) << "a locked note stays shown at the edge";
+  Place(note, 0, 0);
+  Pause(500);
+  EXPECT_TRUE(ComesTo(note, POINT{0, 0}, 0)) << "a locked note in the corner does not dock";
+
+  ASSERT_TRUE(WalkMenu(process.id(), titlePoint(), lockItem)) << "unlocking through the popup menu";
+  MoveTo(400, 500);
+  EXPECT_TRUE(ComesTo(note, POINT{0, Px(50 - Tw(height))})) << "unlocked, it docks at the top again";
 }
 
 }  // namespace
