@@ -136,7 +136,8 @@ SaveCost TimeSaves(const std::wstring& server, Save save) {
   ::QueryPerformanceCounter(&begin);
   for (int i = 0; i < kSaves; ++i) EXPECT_TRUE(save());
   ::QueryPerformanceCounter(&end);
-  const double wall = 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart);
+  const double wall =
+      1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart);
   return {wall / kSaves, (OwnCpuMs() - cpu0) / kSaves, (CpuMs(server) - server0) / kSaves};
 }
 

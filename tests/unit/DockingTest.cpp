@@ -38,10 +38,12 @@ void Check(const Case (&cases)[N]) {
 TEST(Docking, EachEdgeShowsTheNoteTenTwipsOverItAndHidesItLeavingFiftyTwips) {
   const Case cases[] = {
       {"free in the middle", {3000, 3000, W, H}, Out, kOneScreen, false, std::nullopt},
-      {"right side on the edge, pointer inside", {SW - W, 3000, W, H}, In, kOneScreen, false, TwipPoint{SW - W + 10, 3000}},
+      {"right side on the edge, pointer inside", {SW - W, 3000, W, H}, In, kOneScreen, false,
+       TwipPoint{SW - W + 10, 3000}},
       {"right side on the edge, pointer away", {SW - W, 3000, W, H}, Out, kOneScreen, false, TwipPoint{SW - 50, 3000}},
       {"right side one twip short of the edge", {SW - W - 1, 3000, W, H}, Out, kOneScreen, false, std::nullopt},
-      {"shown at the right stays shown", {SW - W + 10, 3000, W, H}, In, kOneScreen, false, TwipPoint{SW - W + 10, 3000}},
+      {"shown at the right stays shown", {SW - W + 10, 3000, W, H}, In, kOneScreen, false,
+       TwipPoint{SW - W + 10, 3000}},
       {"hidden at the right comes back", {SW - 50, 3000, W, H}, In, kOneScreen, false, TwipPoint{SW - W + 10, 3000}},
       {"top on the edge, pointer inside", {3000, 0, W, H}, In, kOneScreen, false, TwipPoint{3000, -10}},
       {"top on the edge, pointer away", {3000, 0, W, H}, Out, kOneScreen, false, TwipPoint{3000, 50 - H}},
