@@ -64,6 +64,7 @@ bool NoteWindow::open(int showCommand) {
   controls_.label5.setCaption(win::Wide(StartTimeCaption(started)));
   // Start-up proper ends here: the watcher timer and the message-push trigger continue from this point,
   // before the first event of the window.
+  watcher_.start();
   return true;
 }
 
@@ -282,6 +283,16 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Every control asks its form about the pointer shape when the pointer moves over it.
       controls_.ensureTooltips();
       if (pointerShape_.apply()) return TRUE;
+      break;
+    case WM_TIMER:
+      if (wParam == Watcher::kTimerId) {
+        watcher_.tick();
+        return 0;
+      }
+      break;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+      watcher_.onMoveLoop(message == WM_ENTERSIZEMOVE);
       break;
     case WM_DPICHANGED:
       onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

@@ -11,6 +11,7 @@
 #include "note/win/NoteControls.h"
 #include "note/win/NoteStore.h"
 #include "note/win/PointerShape.h"
+#include "note/win/Watcher.h"
 #include "shared/win/Window.h"
 
 namespace stickwell::note {
@@ -110,6 +111,7 @@ class NoteWindow : public win::Window, private PointerListener {
   ColourValue backColour_ = kYellow;
   HWND lastFocus_ = nullptr;  // the control that had the keyboard when the window was last deactivated
   bool created_ = false;
+  Watcher watcher_{*this};
 };
 
 }  // namespace stickwell::note

@@ -91,8 +91,11 @@ TEST(NoteSaving, EditedTitleReachesTheFileOnlyAfterTheEditorLosesTheFocus) {
   TypeText(L"购物");
   EXPECT_EQ(TextOf(title), L"") << "the title changes only when the editor closes";
 
-  // Leaving the note saves with the title it had; the editor closes and hands over its text.
-  ASSERT_TRUE(sink.click());
+  // Leaving the note saves with the title it had; the editor closes and hands over its text. The
+  // pointer stays on the body, where the watcher does not save.
+  const POINT onBody = CenterOf(WindowRectOf(NoteControl(note.window, kText1Id)));
+  MoveTo(onBody);
+  ASSERT_TRUE(Activate(sink.hwnd()));
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(editor); }, 3000));
   EXPECT_EQ(TextOf(title), L"购物");
   Pause(200);

@@ -115,6 +115,9 @@ TEST(NoteStartup, FreshFolderGetsTheFourDocumentsInGbk) {
 
 TEST(NoteStartup, WindowOpensAtTheTopLeftWithItsControls) {
   ProgramDir dir;
+  // The pointer waits over the title where the note will open: "+" and "x" show in grey until the
+  // pointer is away from the note.
+  MoveTo(128, 15);
   Process process;
   HWND note = StartNote(dir, process);
   ASSERT_NE(note, nullptr);

@@ -275,6 +275,13 @@ TEST_F(Updater, DownloadsEveryFileThenCountsDownAndStartsTheNote) {
   // The note program starts again and the updater ends.
   EXPECT_NE(WaitForWindow(kFormClass, kNoteCaption), nullptr) << "the note program did not start";
   EXPECT_TRUE(updater.waitForExit(10000));
+  // The restarted note puts the new updater in place.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return !FileExists(dir.file(L"NewRenewick.exe")) && ReadBytes(dir.file(L"Renewick.exe")) == updaterBuild;
+      },
+      10000))
+      << "the note did not put the new updater in place";
 }
 
 TEST_F(Updater, AnOpenNoteStopsTheUpdateBeforeAnythingIsDownloaded) {

@@ -1,0 +1,211 @@
+// What the watcher's continuous saving costs: the CPU time of one idle note over 30 s with the pointer
+// away from it (a save on every tick, ten a second) against the same note with the pointer on it (no
+// saves), in one run, alternating in 10-second turns so that both see the same machine. Goal: saving
+// costs under 1 % of one core. Also the cost of one save with and without flushing it to the disk.
+//
+// Disabled in the ordinary test run. Run it alone, on an idle machine (about 85 s):
+//   cmake --preset windows-e2e && cmake --build --preset windows-e2e -j2
+//   scripts/e2e.sh --gtest_also_run_disabled_tests --gtest_filter='DISABLED_NoteWatcherBenchmark.*'
+//
+// Wine reports no CPU times for other processes, so they are read where Linux keeps them:
+// /proc/<pid>/stat of the note's Linux process (found by its executable's path) and of this Wine
+// prefix's wineserver, which does the work of every file call the note makes. A bare window program
+// idles beside the note all the while: the floor that any Wine window program costs. The bytes the
+// note sends to the disk come from /proc/<pid>/io.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "harness/Files.h"
+#include "harness/Input.h"
+#include "harness/NoteUi.h"
+#include "harness/ProgramDir.h"
+#include "harness/Wait.h"
+#include "harness/WindowFinder.h"
+#include "note/win/ControlIds.h"
+#include "shared/win/AtomicFile.h"
+
+namespace e2e {
+namespace {
+
+using namespace stickwell::note;
+
+constexpr int kTurns = 3;
+constexpr DWORD kTurnMs = 10000;
+constexpr double kTicksPerSecond = 100;  // Linux's USER_HZ
+constexpr int kSaves = 200;
+
+// A Linux process of this machine by what its command line and environment hold.
+std::wstring FindLinuxProcess(const std::string& commandPart1, const std::string& commandPart2,
+                              const std::string& environmentPart) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW(L"Z:\\proc\\*", &found);
+  if (search == INVALID_HANDLE_VALUE) return {};
+  std::wstring pid;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+    const std::string commandLine = ReadBytes(L"Z:\\proc\\" + name + L"\\cmdline").value_or("");
+    if (commandLine.find(commandPart1) == std::string::npos || commandLine.find(commandPart2) == std::string::npos)
+      continue;
+    if (!environmentPart.empty() &&
+        ReadBytes(L"Z:\\proc\\" + name + L"\\environ").value_or("").find(environmentPart) == std::string::npos)
+      continue;
+    pid = name;
+    break;
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return pid;
+}
+
+// User plus system time of a Linux process, in milliseconds.
+double CpuMs(const std::wstring& pid) {
+  const std::string stat = ReadBytes(L"Z:\\proc\\" + pid + L"\\stat").value_or("");
+  const size_t end = stat.rfind(')');
+  if (end == std::string::npos) return 0;
+  // After the command's closing parenthesis: state is field 3, utime field 14, stime field 15.
+  const char* p = stat.c_str() + end + 2;
+  for (int field = 3; field < 14; ++field) p = std::strchr(p, ' ') + 1;
+  char* next = nullptr;
+  const double user = std::strtod(p, &next);
+  const double system = std::strtod(next, nullptr);
+  return (user + system) * 1000.0 / kTicksPerSecond;
+}
+
+// Bytes a Linux process has caused to be written to the disk.
+double DiskWriteKb(const std::wstring& pid) {
+  const std::string io = ReadBytes(L"Z:\\proc\\" + pid + L"\\io").value_or("");
+  const size_t at = io.find("write_bytes:");
+  return at == std::string::npos ? 0 : std::strtod(io.c_str() + at + 12, nullptr) / 1024;
+}
+
+struct Processes {
+  std::wstring note, server, bare;
+};
+
+struct Cpu {
+  double noteMs = 0, serverMs = 0, bareMs = 0, noteDiskKb = 0;
+  Cpu& operator+=(const Cpu& o) {
+    noteMs += o.noteMs;
+    serverMs += o.serverMs;
+    bareMs += o.bareMs;
+    noteDiskKb += o.noteDiskKb;
+    return *this;
+  }
+};
+
+Cpu Measure(const Processes& p, POINT pointer) {
+  MoveTo(pointer);
+  Pause(500);
+  const Cpu before{CpuMs(p.note), CpuMs(p.server), CpuMs(p.bare), DiskWriteKb(p.note)};
+  ::Sleep(kTurnMs);  // this process does nothing meanwhile
+  return {CpuMs(p.note) - before.noteMs, CpuMs(p.server) - before.serverMs, CpuMs(p.bare) - before.bareMs,
+          DiskWriteKb(p.note) - before.noteDiskKb};
+}
+
+// The note's save without its flush: the same temporary file and move.
+bool SaveWithoutFlush(const std::wstring& target, const std::string& bytes) {
+  const std::wstring temp = target + L".saving";
+  HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+  return ok && ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+double OwnCpuMs() {
+  FILETIME created, ended, kernel, user;
+  ::GetProcessTimes(::GetCurrentProcess(), &created, &ended, &kernel, &user);
+  auto ms = [](FILETIME t) { return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4; };
+  return ms(kernel) + ms(user);
+}
+
+struct SaveCost {
+  double wallMs = 0, cpuMs = 0, serverMs = 0;  // per save
+};
+
+template <typename Save>
+SaveCost TimeSaves(const std::wstring& server, Save save) {
+  LARGE_INTEGER frequency, begin, end;
+  ::QueryPerformanceFrequency(&frequency);
+  const double cpu0 = OwnCpuMs(), server0 = CpuMs(server);
+  ::QueryPerformanceCounter(&begin);
+  for (int i = 0; i < kSaves; ++i) EXPECT_TRUE(save());
+  ::QueryPerformanceCounter(&end);
+  const double wall =
+      1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart);
+  return {wall / kSaves, (OwnCpuMs() - cpu0) / kSaves, (CpuMs(server) - server0) / kSaves};
+}
+
+TEST(DISABLED_NoteWatcherBenchmark, SavingWithThePointerAwayAgainstTheSameNoteWithThePointerOnIt) {
+  ProgramDir dir({L"Stickwell.exe", L"BareWindow.exe"});
+  Process bare = StartProgram(dir.file(L"BareWindow.exe"));
+  HWND bareWindow = WaitForWindow(L"BareWindow", L"Bare", bare.id());
+  ASSERT_NE(bareWindow, nullptr);
+  ::SetWindowPos(bareWindow, nullptr, 1000, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Process process;
+  MoveTo(900, 900);
+  HWND note = StartNote(dir, process);
+  ASSERT_NE(note, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return !NoteFiles(dir).empty(); }));
+  const std::wstring noteFile = dir.file(NoteFiles(dir).front());
+  // A note as people write them: a title and ten lines.
+  std::wstring body;
+  for (int line = 1; line <= 10; ++line) body += L"第" + std::to_wstring(line) + L"项: 买牛奶和面包, call Tom at 5\r\n";
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutW(NoteControl(note, kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(body.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, &result);
+  const std::string record = GbkRecord(L"", body);
+  ASSERT_TRUE(WaitForFile(noteFile, [&](const std::string& bytes) { return bytes == record; }));
+
+  const std::wstring folderName = dir.path().substr(dir.path().find_last_of(L'\\') + 1);
+  wchar_t prefix[MAX_PATH] = L"";
+  ::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+  // Other Wine prefixes on the machine may run programs from a folder of the same name.
+  const std::string ours = "WINEPREFIX=" + Utf8(prefix) + std::string(1, '\0');
+  const Processes pids{FindLinuxProcess(Utf8(folderName), "Stickwell.exe", ours),
+                       FindLinuxProcess("wineserver", "", ours),
+                       FindLinuxProcess(Utf8(folderName), "BareWindow.exe", ours)};
+  ASSERT_FALSE(pids.note.empty()) << "the note's Linux process was not found";
+  ASSERT_FALSE(pids.server.empty()) << "this prefix's wineserver was not found";
+  ASSERT_FALSE(pids.bare.empty()) << "the bare window's Linux process was not found";
+
+  const POINT onNote = CenterOf(WindowRectOf(NoteControl(note, kText1Id)));
+  const POINT away{900, 900};
+  Cpu inside, outside;
+  for (int turn = 0; turn < kTurns; ++turn) {
+    inside += Measure(pids, onNote);
+    outside += Measure(pids, away);
+  }
+  EXPECT_EQ(ReadBytes(noteFile), record);
+  const double seconds = kTurns * kTurnMs / 1000.0;
+  const double savingPercent = ((outside.noteMs + outside.serverMs) - (inside.noteMs + inside.serverMs)) / seconds / 10;
+  std::cout << "[ bench    ] idle note, " << seconds << " s each way, record of " << record.size() << " bytes\n"
+            << "[ bench    ] pointer on the note (no saves):   note " << inside.noteMs << " ms CPU, wineserver "
+            << inside.serverMs << " ms, bare window " << inside.bareMs << " ms; note wrote " << inside.noteDiskKb
+            << " KiB to the disk\n"
+            << "[ bench    ] pointer away (10 saves a second): note " << outside.noteMs << " ms CPU, wineserver "
+            << outside.serverMs << " ms, bare window " << outside.bareMs << " ms; note wrote " << outside.noteDiskKb
+            << " KiB to the disk\n"
+            << "[ bench    ] ratio away / on the note: note " << outside.noteMs / inside.noteMs
+            << ", note + wineserver " << (outside.noteMs + outside.serverMs) / (inside.noteMs + inside.serverMs)
+            << "; saving costs " << savingPercent << " % of one core\n";
+  RecordProperty("savingPercentOfOneCore", std::to_string(savingPercent));
+
+  // One save in the same folder by this process: the note's own write (flushed) against the same
+  // write left to the system's cache.
+  const std::wstring target = dir.file(L"bench.txt");
+  const SaveCost flushed = TimeSaves(pids.server, [&] { return stickwell::win::ReplaceFileContents(target, record); });
+  const SaveCost cached = TimeSaves(pids.server, [&] { return SaveWithoutFlush(target, record); });
+  std::cout << "[ bench    ] one save, mean of " << kSaves << ": flushed " << flushed.wallMs << " ms wall, "
+            << flushed.cpuMs << " ms CPU + " << flushed.serverMs << " ms wineserver; unflushed " << cached.wallMs
+            << " ms wall, " << cached.cpuMs << " ms CPU + " << cached.serverMs << " ms wineserver\n";
+  EXPECT_LT(savingPercent, 1.0);
+}
+
+}  // namespace
+}  // namespace e2e
