@@ -3,6 +3,9 @@
 #include <commctrl.h>
 
 #include "note/win/ControlIds.h"
+#ifdef STICKWELL_TEST_PROBES
+#include "note/win/TestProbe.h"
+#endif
 #include "note/win/TextDocuments.h"
 #include "shared/Twips.h"
 #include "shared/win/Dpi.h"
@@ -63,10 +66,14 @@ bool NoteWindow::open(int showCommand) {
   controls_.label5.setCaption(win::Wide(StartTimeCaption(started)));
   // Start-up proper ends here: the watcher timer and the message-push trigger continue from this point,
   // before the first event of the window.
+  push_.start(hwnd());
   return true;
 }
 
-bool NoteWindow::beforeDispatch(MSG&) { return false; }
+bool NoteWindow::beforeDispatch(MSG& message) {
+  if (push_.isDialogMessage(message)) return true;
+  return false;
+}
 
 // The note ------------------------------------------------------------------------------------------
 
@@ -250,6 +257,10 @@ void NoteWindow::onCommand(int controlId, int code) {
 }
 
 LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+#ifdef STICKWELL_TEST_PROBES
+  if (LRESULT answer = 0; probe::HandleMessage(*this, message, wParam, answer)) return answer;
+#endif
+  if (push_.handleMessage(message, wParam, lParam)) return 0;
   PointerEvent event;
   if (ReadPointerMessage(message, wParam, lParam, event)) {
     onPointer(kFormId, event);

@@ -9,6 +9,8 @@
 #include "note/win/Label.h"
 #include "note/win/NoteControls.h"
 #include "note/win/NoteStore.h"
+#include "note/win/PushTrigger.h"
+#include "note/win/UpdateCheckWindow.h"
 #include "shared/win/Window.h"
 
 namespace stickwell::note {
@@ -43,6 +45,8 @@ class NoteWindow : public win::Window, private PointerListener {
   void newNote();
   // "x": deletes this note's file and ends the process at once.
   [[noreturn]] void deleteNote();
+  void checkForUpdates();
+  void openOfficialSite();
 
   // The layout pass: places every control for the window's size, keeping the minimum size.
   void applyLayout();
@@ -96,6 +100,9 @@ class NoteWindow : public win::Window, private PointerListener {
   ColourValue backColour_ = kYellow;
   HWND lastFocus_ = nullptr;  // the control that had the keyboard when the window was last deactivated
   bool created_ = false;
+  // The note writes itself before the update check hands over to the updater and the program ends.
+  UpdateCheckWindow updateCheck_{[this] { saveNote(); }};
+  PushTrigger push_;
 };
 
 }  // namespace stickwell::note
