@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Measures the download code of both programs against curl: a 64 MiB file from the loopback test server,
-# fetched alternately by HttpDownload (under Wine, written to disk) and by curl (native, written to the
-# same folder), five rounds after a warm-up, in one run and one network namespace. Prints both times and
-# the throughput ratio (goal: at least 0.8).
+# Measures the updater's downloads against curl on a 64 MiB file from the loopback test server, five
+# rounds after a warm-up, in one run and one network namespace: first the download code alone
+# (HttpDownload, under Wine, written to disk), then a whole update through Renewick.exe's download
+# window (from its status line naming the file to the countdown after it), each alternating with curl
+# (native, written to the same kind of folder). Prints the times and the throughput ratios (goal: at
+# least 0.8).
 #   cmake --preset windows-e2e && cmake --build --preset windows-e2e -j2 && bench/download-vs-curl.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

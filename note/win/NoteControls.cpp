@@ -6,6 +6,7 @@
 
 #include "note/win/ControlIds.h"
 #include "shared/Twips.h"
+#include "shared/win/CommonControls.h"
 
 namespace stickwell::note {
 namespace {
@@ -83,8 +84,7 @@ bool NoteControls::create(HWND form, PointerListener& listener, const NoteGeomet
 
 void NoteControls::ensureTooltips() {
   if (tooltip_) return;
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  win::CommonControlsScope commonControls;
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
                                0, 0, form_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   if (!tooltip_) return;

@@ -1,6 +1,5 @@
 #include "note/win/NoteWindow.h"
 
-#include <commctrl.h>
 
 #include "note/win/ControlIds.h"
 #ifdef STICKWELL_TEST_PROBES
@@ -11,6 +10,7 @@
 #include "shared/win/Dpi.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
+#include "shared/win/Subclass.h"
 #include "shared/win/WideText.h"
 
 namespace stickwell::note {
@@ -234,8 +234,7 @@ LRESULT CALLBACK NoteWindow::TextBoxProcedure(HWND box, UINT message, WPARAM wPa
   } catch (...) {
     // Never let an exception unwind through the text box's frames; the box handles the message.
   }
-  if (message == WM_NCDESTROY) ::RemoveWindowSubclass(box, &TextBoxProcedure, id);
-  return ::DefSubclassProc(box, message, wParam, lParam);
+  return win::CallSubclassedControl(box, message, wParam, lParam);
 }
 
 void NoteWindow::onActivate(bool active) {
@@ -270,8 +269,8 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
       dpi_ = win::WindowDpi(hwnd());
       if (!controls_.create(hwnd(), *this, geometry_, dpi_)) return -1;
-      ::SetWindowSubclass(controls_.text1, &TextBoxProcedure, kText1Id, reinterpret_cast<DWORD_PTR>(this));
-      ::SetWindowSubclass(controls_.text2, &TextBoxProcedure, kText2Id, reinterpret_cast<DWORD_PTR>(this));
+      win::SubclassControl(controls_.text1, &TextBoxProcedure, kText1Id, reinterpret_cast<DWORD_PTR>(this));
+      win::SubclassControl(controls_.text2, &TextBoxProcedure, kText2Id, reinterpret_cast<DWORD_PTR>(this));
       created_ = true;
       return 0;
     case WM_SIZE:

@@ -44,7 +44,7 @@ TEST(Startup, UpdaterWindowIsAFormCaptionedForTheUpdater) {
   HWND window = WaitForWindow(kFormClass, kUpdaterCaption, updater.id());
   ASSERT_NE(window, nullptr) << "no window of class ThunderRT6FormDC captioned \"Stickwell 更新程序\" within 15 s";
   EXPECT_EQ(::FindWindowW(kFormClass, kUpdaterCaption), window);
-  EXPECT_TRUE(IsShown(window));
+  EXPECT_TRUE(WaitUntil([&] { return IsShown(window); }));
 }
 
 TEST(Startup, WindowWithTheCaptionButAnotherClassIsNotTakenForTheNote) {

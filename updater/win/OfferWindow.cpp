@@ -163,8 +163,6 @@ LRESULT OfferWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void OfferWindow::onDestroyed() {
-  // The download window opens after this one has closed, so the window count never drops to zero
-  // between them.
   if (accepted_ && startUpdate_) startUpdate_();
   FormClosed();
 }

@@ -14,7 +14,8 @@ namespace stickwell::updater {
 
 class OfferWindow : public win::Window {
  public:
-  // `startUpdate` runs after this window has closed, when the user accepted the offer.
+  // `startUpdate` runs as this window closes, when the user accepted the offer; it must not open a
+  // window there and then, only arrange for one (the updater ends when its last window has gone).
   explicit OfferWindow(std::function<void()> startUpdate) : startUpdate_(std::move(startUpdate)) {}
   bool open(int showCommand);
 

@@ -5,6 +5,7 @@
 
 #include "shared/win/WinHandles.h"
 #include "updater/win/DownloadWindow.h"
+#include "updater/win/Forms.h"
 #include "updater/win/OfferWindow.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -19,15 +20,25 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
 
-  std::unique_ptr<updater::DownloadWindow> download;
-  updater::OfferWindow offer([&download] {
-    download = std::make_unique<updater::DownloadWindow>();
-    download->open();
+  // "确定" closes the offer window, then the download window opens: the updater keeps a place for it
+  // meanwhile, so that it does not end in between.
+  constexpr UINT kOpenDownloadWindow = WM_APP + 100;
+  const DWORD thread = ::GetCurrentThreadId();
+  updater::OfferWindow offer([thread] {
+    updater::FormOpened();
+    ::PostThreadMessageW(thread, kOpenDownloadWindow, 0, 0);
   });
   if (!offer.open(showCommand)) return 1;
 
+  std::unique_ptr<updater::DownloadWindow> download;
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.hwnd == nullptr && message.message == kOpenDownloadWindow) {
+      download = std::make_unique<updater::DownloadWindow>();
+      download->open();
+      updater::FormClosed();
+      continue;
+    }
     if (::IsDialogMessageW(::GetActiveWindow(), &message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);

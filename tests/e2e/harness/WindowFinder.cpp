@@ -117,15 +117,21 @@ bool PressDialogButton(HWND dialog, int buttonId) {
 }
 
 std::wstring TextOf(HWND window) {
+  // The text may change between asking for its length and reading it: read into a buffer with room
+  // to spare, and again with more room when it came back full.
   DWORD_PTR length = 0;
   if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, 5000, &copied))
-    return {};
-  text.resize(copied);
-  return text;
+  for (size_t room = length + 64;; room *= 2) {
+    std::wstring text(room, L'\0');
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                               SMTO_ABORTIFHUNG, 5000, &copied))
+      return {};
+    if (copied + 1 < room || room > (1u << 24)) {
+      text.resize(copied);
+      return text;
+    }
+  }
 }
 
 RECT WindowRectOf(HWND window) {

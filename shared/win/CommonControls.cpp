@@ -1,0 +1,50 @@
+#include "shared/win/CommonControls.h"
+
+#include <commctrl.h>
+
+namespace stickwell::win {
+namespace {
+
+// The program's second manifest as an activation context, made once; nullptr when the program has
+// none (then the process manifest decides, as it does for the updater).
+HANDLE ModernContext() {
+  static const HANDLE context = [] {
+    ACTCTXW request{};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
+    request.hModule = ::GetModuleHandleW(nullptr);
+    request.lpResourceName = MAKEINTRESOURCEW(2);
+    const HANDLE created = ::CreateActCtxW(&request);
+    return created == INVALID_HANDLE_VALUE ? nullptr : created;
+  }();
+  return context;
+}
+
+}  // namespace
+
+CommonControlsScope::CommonControlsScope() {
+  if (HANDLE context = ModernContext()) active_ = ::ActivateActCtx(context, &cookie_) != FALSE;
+  // Loaded here, inside the context, rather than linked: the library comes only with the first window
+  // that needs it, and in the version the context asks for.
+  static const bool initialised = [] {
+    HMODULE library = ::LoadLibraryW(L"comctl32.dll");
+    using Initialise = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto initialise =
+        library ? reinterpret_cast<Initialise>(reinterpret_cast<void*>(::GetProcAddress(library, "InitCommonControlsEx")))
+                : nullptr;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+    return initialise && initialise(&controls);
+  }();
+  (void)initialised;
+}
+
+CommonControlsScope::~CommonControlsScope() {
+  if (active_) ::DeactivateActCtx(0, cookie_);
+}
+
+int ThemedMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
+  CommonControlsScope scope;
+  return ::MessageBoxW(owner, text, caption, type);
+}
+
+}  // namespace stickwell::win

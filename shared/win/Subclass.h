@@ -1,0 +1,17 @@
+#pragma once
+// Seeing a control's messages before the control does. Classic subclassing: it needs no common
+// controls library, so a window that uses it does not load one.
+#include <windows.h>
+
+namespace stickwell::win {
+
+// `procedure` receives every message of `control` with `id` and `data`; it passes a message on with
+// CallSubclassedControl. The control goes back to its own procedure when it is destroyed.
+using SubclassProcedure = LRESULT(CALLBACK*)(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR id, DWORD_PTR data);
+bool SubclassControl(HWND control, SubclassProcedure procedure, UINT_PTR id, DWORD_PTR data);
+
+// The control's own handling of a message.
+LRESULT CallSubclassedControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace stickwell::win
