@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "note/win/PushDialogIds.h"
+#include "shared/win/CommonControls.h"
 
 namespace stickwell::note {
 namespace {
@@ -81,6 +82,7 @@ bool PushDialog::show(HWND owner, const std::wstring& text, std::function<void()
   layout.add(kButtonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 55, 127, 50, 15, static_cast<WORD>(kPushOkId), L"确定");
   layout.add(kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 115, 127, 80, 15, static_cast<WORD>(kStopRemindingId),
              L"知道了，不再提醒");
+  win::CommonControlsScope themed;  // the buttons, the box and its scroll bar
   if (!::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), layout.get(), owner, &PushDialog::Procedure,
                                     reinterpret_cast<LPARAM>(this)))
     return false;

@@ -5,6 +5,7 @@
 #include "shared/Twips.h"
 #include "shared/UpdatePage.h"
 #include "shared/win/AtomicFile.h"
+#include "shared/win/CommonControls.h"
 #include "shared/win/Dpi.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
@@ -33,6 +34,7 @@ std::wstring Text(std::u16string_view text) { return win::Wide(text); }
 
 void UpdateCheckWindow::open(HWND owner) {
   if (isOpen()) return;
+  win::CommonControlsScope themed;  // the progress bar
   win::RegisterWindowClass(win::kFormClass, CS_DBLCLKS);
   if (!create(win::kFormClass, L"自动更新", WS_POPUP | WS_CLIPCHILDREN, WS_EX_LAYERED, 0, 0, 100, 100, owner, nullptr))
     return;
@@ -104,8 +106,8 @@ void UpdateCheckWindow::onTick() {
 
 void UpdateCheckWindow::askToUpdate(std::u16string pageVersion) {
   // The timer keeps ticking while the box is open; the ticks know the question has been asked.
-  const int answer = ::MessageBoxW(hwnd(), Text(NewVersionQuestion(pageVersion)).c_str(),
-                                   Text(kNewVersionTitle).c_str(), MB_OKCANCEL);
+  const int answer = win::ThemedMessageBox(hwnd(), Text(NewVersionQuestion(pageVersion)).c_str(),
+                                          Text(kNewVersionTitle).c_str(), MB_OKCANCEL);
   if (answer == IDOK) handOver();
   close();
 }
@@ -121,8 +123,8 @@ void UpdateCheckWindow::handOver() {
     // An updater that does not start is as good as a damaged one: the note stays, and the user is
     // offered the full program instead.
   }
-  if (::MessageBoxW(hwnd(), Text(kUpdaterMissingQuestion).c_str(), Text(kUpdaterMissingTitle).c_str(), MB_YESNO) ==
-      IDYES)
+  if (win::ThemedMessageBox(hwnd(), Text(kUpdaterMissingQuestion).c_str(), Text(kUpdaterMissingTitle).c_str(),
+                            MB_YESNO) == IDYES)
     win::OpenOfficialSite();
 }
 
