@@ -86,10 +86,10 @@ void NoteWindow::setTitleEditorText(std::wstring_view text) {
   ::SetWindowTextW(controls_.text2, std::wstring(text).c_str());
 }
 
-void NoteWindow::saveNote() {
+bool NoteWindow::saveNote() {
   // Focus changes while the window first shows come before the note file has a name.
-  if (store_.fileName().empty()) return;
-  store_.save(title(), body());
+  if (store_.fileName().empty()) return false;
+  return store_.save(title(), body());
 }
 
 void NoteWindow::beginTitleEdit() {

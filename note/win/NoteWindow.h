@@ -35,8 +35,9 @@ class NoteWindow : public win::Window, private PointerListener {
   void setTitleEditorText(std::wstring_view text);
   const NoteStore& store() const { return store_; }
 
-  // Writes the title and the body to the note file now (quietly does nothing when it cannot).
-  void saveNote();
+  // Writes the title and the body to the note file now (quietly does nothing when it cannot). True
+  // when the note file holds them.
+  bool saveNote();
   // Shows the title editor with the text it last held and gives it the keyboard.
   void beginTitleEdit();
   // The title takes the editor's text and the editor hides; nothing is written.
@@ -101,7 +102,7 @@ class NoteWindow : public win::Window, private PointerListener {
   HWND lastFocus_ = nullptr;  // the control that had the keyboard when the window was last deactivated
   bool created_ = false;
   // The note writes itself before the update check hands over to the updater and the program ends.
-  UpdateCheckWindow updateCheck_{[this] { saveNote(); }};
+  UpdateCheckWindow updateCheck_{[this] { return saveNote(); }};
   PushTrigger push_;
 };
 

@@ -116,10 +116,15 @@ void UpdateCheckWindow::handOver() {
   const std::wstring updater = win::InProgramFolder(L"Renewick.exe");
   if (win::FileExists(updater)) {
     // The updater replaces this program's files, so the note ends at once; what was typed since the
-    // last save must be in the note file first. The save is crash-safe: a failed one leaves the
-    // previous save intact.
-    if (beforeHandOver_) beforeHandOver_();
-    if (win::LaunchProgram(updater)) ::ExitProcess(0);
+    // last save must be in the note file first (a crash-safe write: a failed one leaves the previous
+    // save intact).
+    const bool saved = saveNote_ && saveNote_();
+    if (win::LaunchProgram(updater)) {
+      // A note that could not be written stays open rather than lose its text: the updater asks the
+      // user to close it before it replaces anything.
+      if (saved) ::ExitProcess(0);
+      return;
+    }
     // An updater that does not start is as good as a damaged one: the note stays, and the user is
     // offered the full program instead.
   }

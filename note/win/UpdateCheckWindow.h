@@ -17,8 +17,9 @@ namespace stickwell::note {
 
 class UpdateCheckWindow : public win::Window {
  public:
-  // `beforeHandOver` runs right before the updater is started and the note program ends.
-  explicit UpdateCheckWindow(std::function<void()> beforeHandOver) : beforeHandOver_(std::move(beforeHandOver)) {}
+  // `saveNote` writes the note before the updater is started and the note program ends; false when
+  // the note file could not be written.
+  explicit UpdateCheckWindow(std::function<bool()> saveNote) : saveNote_(std::move(saveNote)) {}
 
   // Shows the window above `owner` and starts the check. While a check is open this does nothing.
   void open(HWND owner);
@@ -35,7 +36,7 @@ class UpdateCheckWindow : public win::Window {
   void close();
   void setStatus(std::u16string_view text);
 
-  std::function<void()> beforeHandOver_;
+  std::function<bool()> saveNote_;
   win::UniqueFont statusFont_;
   HWND status_ = nullptr;
   HWND bar_ = nullptr;

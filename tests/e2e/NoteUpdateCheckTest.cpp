@@ -227,6 +227,35 @@ TEST_F(NoteUpdateCheck, OkStartsTheUpdaterAndEndsTheNoteWithItsLatestTextInItsFi
   EXPECT_EQ(*launched, expected);
 }
 
+TEST_F(NoteUpdateCheck, ANoteThatCannotBeWrittenStaysOpenBesideTheUpdater) {
+  ASSERT_TRUE(dir->copyFromBuild(L"LaunchRecorder.exe", L"Renewick.exe"));
+  server.route(UpdatePagePath(), Response::Ok(PageOfVersion(L"13.04.21")));
+  HWND check = startCheck();
+  ASSERT_NE(check, nullptr);
+  ASSERT_NE(WaitForDialog(note.id(), L"更新提示："), nullptr);
+  ASSERT_EQ(NoteFiles(*dir).size(), 1u);
+  const std::wstring noteFile = dir->file(NoteFiles(*dir).front());
+  const auto lastGood = ReadBytes(noteFile);
+
+  // A folder in the way of the note's temporary file makes the save fail.
+  const std::wstring blocker = noteFile + L"." + std::to_wstring(note.id()) + L".saving";
+  ASSERT_TRUE(::CreateDirectoryW(blocker.c_str(), nullptr));
+  HWND body = NoteControl(window, stickwell::note::kText1Id);
+  const POINT centre = CenterOf(WindowRectOf(body));
+  Click(centre.x, centre.y);
+  TypeText(L"还没存下的字");
+  answerQuestion(L"13.04.21", IDOK);
+
+  EXPECT_TRUE(WaitForFile(dir->file(L"launched.txt"), [](const std::string&) { return true; }))
+      << "the updater starts all the same";
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(check); }, 5000));
+  Pause(500);
+  EXPECT_TRUE(note.running()) << "a note whose text is not on disk must not end";
+  EXPECT_EQ(TextOf(body), L"还没存下的字");
+  EXPECT_EQ(ReadBytes(noteFile), lastGood);
+  ::RemoveDirectoryW(blocker.c_str());
+}
+
 TEST_F(NoteUpdateCheck, WithoutAWorkingUpdaterOkOffersTheOfficialSite) {
   dir = std::make_unique<ProgramDir>(std::vector<std::wstring>{L"Stickwell.exe"});
   server.route(UpdatePagePath(), Response::Ok(PageOfVersion(L"13.04.21")));
