@@ -350,6 +350,7 @@ TEST(OfflineNoteUpdateCheck, ReportsTheNetworkFailureThenClosesByItself) {
   PickMenuCommand(window, MenuCommand::CheckForUpdates);
   HWND check = WaitForWindow(kFormClass, kCheckCaption, note.id(), 10000);
   ASSERT_NE(check, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(check); }, 5000, 2));
 
   const Watched seen = WatchUntilClosed(check, note.id());
   EXPECT_TRUE(seen.closed);
