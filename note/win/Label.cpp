@@ -38,6 +38,9 @@ bool ReadPointerMessage(UINT message, WPARAM wParam, LPARAM lParam, PointerEvent
     case WM_RBUTTONUP: event = {Kind::Release, 2, 0, {}}; break;
     case WM_MBUTTONUP: event = {Kind::Release, 4, 0, {}}; break;
     case WM_LBUTTONDBLCLK: event = {Kind::DoubleClick, 1, 0, {}}; break;
+    // Only the left button has double-clicks; a quick second press of another button is a press.
+    case WM_RBUTTONDBLCLK: event = {Kind::Press, 2, 0, {}}; break;
+    case WM_MBUTTONDBLCLK: event = {Kind::Press, 4, 0, {}}; break;
     default: return false;
   }
   event.modifiers = Modifiers();

@@ -2,6 +2,7 @@
 
 
 #include "note/win/ControlIds.h"
+#include "note/win/PointerHandlers.h"
 #ifdef STICKWELL_TEST_PROBES
 #include "note/win/TestProbe.h"
 #endif
@@ -72,6 +73,7 @@ bool NoteWindow::open(int showCommand) {
 
 bool NoteWindow::beforeDispatch(MSG& message) {
   if (push_.isDialogMessage(message)) return true;
+  RunFontShortcut(*this, message);
   return false;
 }
 
@@ -195,27 +197,15 @@ void NoteWindow::setEditColours(HWND box, EditColours& colours, ColourValue back
 
 // Events ------------------------------------------------------------------------------------------------
 
-void NoteWindow::onPointer(int controlId, const PointerEvent& event) {
-  using Kind = PointerEvent::Kind;
-  switch (controlId) {
-    case kLabel1Id:
-      if (event.kind == Kind::Click) newNote();
-      break;
-    case kLabel2Id:
-      if (event.kind == Kind::Click) deleteNote();
-      break;
-    case kLabel3Id:
-      if (event.kind == Kind::DoubleClick) beginTitleEdit();
-      break;
-    default:
-      break;
-  }
-}
+void NoteWindow::onPointer(int controlId, const PointerEvent& event) { HandlePointer(*this, controlId, event); }
 
 bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+  // The body's own edit menu never shows: its right-button press opens the note's menu instead.
+  if (controlId == kText1Id && message == WM_CONTEXTMENU) return true;
   PointerEvent event;
   if (ReadPointerMessage(message, wParam, lParam, event)) {
     onPointer(controlId, event);
+    if (controlId == kText1Id && event.kind == PointerEvent::Kind::Press && event.buttons == 2) return true;
     if (event.kind == PointerEvent::Kind::Release && event.buttons == 1) {
       RECT client;
       ::GetClientRect(control(controlId), &client);
@@ -257,7 +247,7 @@ void NoteWindow::onCommand(int controlId, int code) {
 
 LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 #ifdef STICKWELL_TEST_PROBES
-  if (LRESULT answer = 0; probe::HandleMessage(*this, message, wParam, answer)) return answer;
+  if (LRESULT answer = 0; probe::HandleMessage(message, wParam, answer)) return answer;
 #endif
   if (push_.handleMessage(message, wParam, lParam)) return 0;
   PointerEvent event;
@@ -300,6 +290,7 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       // Every control asks its form about the pointer shape when the pointer moves over it.
       controls_.ensureTooltips();
+      if (pointerShape_.apply()) return TRUE;
       break;
     case WM_DPICHANGED:
       onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

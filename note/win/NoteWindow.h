@@ -7,8 +7,10 @@
 #include "note/core/Layout.h"
 #include "note/win/Colour.h"
 #include "note/win/Label.h"
+#include "note/win/MenuHost.h"
 #include "note/win/NoteControls.h"
 #include "note/win/NoteStore.h"
+#include "note/win/PointerShape.h"
 #include "note/win/PushTrigger.h"
 #include "note/win/UpdateCheckWindow.h"
 #include "shared/win/Window.h"
@@ -46,8 +48,16 @@ class NoteWindow : public win::Window, private PointerListener {
   void newNote();
   // "x": deletes this note's file and ends the process at once.
   [[noreturn]] void deleteNote();
+
+  // The popup menu and its host. The note is locked (cannot be dragged or docked) while the menu's
+  // lock item reads "解锁"; nothing else records it.
+  MenuHost& menu() { return menu_; }
+  bool isLocked() const { return menu_.isLocked(); }
+  // The menu's 检查更新 and 官方网站.
   void checkForUpdates();
   void openOfficialSite();
+  // The pointer shape over every control of the note.
+  PointerShape& pointerShape() { return pointerShape_; }
 
   // The layout pass: places every control for the window's size, keeping the minimum size.
   void applyLayout();
@@ -95,6 +105,8 @@ class NoteWindow : public win::Window, private PointerListener {
   void setEditColours(HWND box, EditColours& colours, ColourValue back, ColourValue fore);
 
   NoteControls controls_;
+  MenuHost menu_{*this};
+  PointerShape pointerShape_;
   NoteGeometry geometry_ = CreationGeometry();
   NoteStore store_;
   unsigned dpi_ = 96;

@@ -48,3 +48,16 @@ int ThemedMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UI
 }
 
 }  // namespace stickwell::win
+
+namespace stickwell::win {
+
+bool ThemedOpenFileDialog(OPENFILENAMEW& dialog) {
+  CommonControlsScope scope;
+  static const HMODULE library = ::LoadLibraryW(L"comdlg32.dll");
+  using Open = BOOL(WINAPI*)(OPENFILENAMEW*);
+  const auto open =
+      library ? reinterpret_cast<Open>(reinterpret_cast<void*>(::GetProcAddress(library, "GetOpenFileNameW"))) : nullptr;
+  return open && open(&dialog);
+}
+
+}  // namespace stickwell::win

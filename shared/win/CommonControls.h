@@ -4,6 +4,7 @@
 // are made inside this scope, which activates the program's second manifest (resource id 2) that
 // asks for them.
 #include <windows.h>
+#include <commdlg.h>
 
 namespace stickwell::win {
 
@@ -21,5 +22,8 @@ class CommonControlsScope {
 
 // MessageBoxW with themed buttons.
 int ThemedMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
+
+// GetOpenFileNameW with themed controls; the dialog library is loaded only when a dialog is asked for.
+bool ThemedOpenFileDialog(OPENFILENAMEW& dialog);
 
 }  // namespace stickwell::win

@@ -112,8 +112,7 @@ class NoteUpdateCheck : public ::testing::Test {
 
   // Starts the note and picks 检查更新; the update-check window, or nullptr.
   HWND startCheck() {
-    if (!startNote()) return nullptr;
-    PickMenuCommand(window, MenuCommand::CheckForUpdates);
+    if (!startNote() || !PickMenuCommand(window, MenuCommand::CheckForUpdates)) return nullptr;
     HWND check = WaitForWindow(kFormClass, kCheckCaption, note.id(), 10000);
     return check && WaitUntil([&] { return IsShown(check); }) ? check : nullptr;
   }
@@ -316,7 +315,7 @@ TEST_F(NoteUpdateCheck, APageItCannotReadClosesTheWindowWithoutAWord) {
       EXPECT_TRUE(Responsive(window));
       EXPECT_EQ(TextOf(StatusLine(check)), L"正在检查更新...");
       EXPECT_EQ(BarValue(check), 0);
-      PickMenuCommand(window, MenuCommand::CheckForUpdates);
+      EXPECT_TRUE(PickMenuCommand(window, MenuCommand::CheckForUpdates));
       Pause(500);
       EXPECT_EQ(TopLevelWindows(kFormClass, kCheckCaption, note.id()).size(), 1u);
       EXPECT_EQ(server.acceptedConnections(), requestsBefore + 1);
@@ -333,7 +332,7 @@ TEST_F(NoteUpdateCheck, APageItCannotReadClosesTheWindowWithoutAWord) {
 TEST_F(NoteUpdateCheck, OfficialSiteOpensTheUpdatePageInTheBrowser) {
   ASSERT_NE(startNote(), nullptr);
   const size_t requestsBefore = server.acceptedConnections();
-  PickMenuCommand(window, MenuCommand::OfficialSite);
+  ASSERT_TRUE(PickMenuCommand(window, MenuCommand::OfficialSite));
   EXPECT_TRUE(WaitForOpenedPage(OfficialSite()));
   EXPECT_EQ(OpenedPages().size(), 1u);
   EXPECT_EQ(server.acceptedConnections(), requestsBefore) << "the note itself reads nothing for this";
@@ -346,8 +345,8 @@ TEST(OfflineNoteUpdateCheck, ReportsTheNetworkFailureThenClosesByItself) {
   Process note;
   HWND window = StartNote(dir, note);
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return IsShown(window); }));
-  PickMenuCommand(window, MenuCommand::CheckForUpdates);
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(window) && !NoteFiles(dir).empty(); })) << "start-up did not finish";
+  ASSERT_TRUE(PickMenuCommand(window, MenuCommand::CheckForUpdates));
   HWND check = WaitForWindow(kFormClass, kCheckCaption, note.id(), 10000);
   ASSERT_NE(check, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return IsShown(check); }, 5000, 2));
