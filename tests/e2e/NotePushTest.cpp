@@ -101,27 +101,6 @@ TEST_F(NotePush, StopRemindingStopsThePushTimer) {
   EXPECT_TRUE(DialogsOf(note.id()).empty());
 }
 
-TEST_F(NotePush, TheBoxShowsAMessageWithoutParagraphsAsItStands) {
-  struct Case {
-    const char* what;
-    std::wstring message;  // between "消息推送：开" and "最新完整版"
-    std::wstring shown;
-  } cases[] = {
-      {"plain text", L" 请升级到 13.04.21 版 ", L" 请升级到 13.04.21 版 "},
-      {"paragraphs that come to nothing", L"<p>!", L"<p>!"},
-      {"no message", L"", L""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    server.route(UpdatePagePath(), Response::Ok(Utf8(L"<p>Ver13.04.20</p><p>消息推送：开" + c.message + L"最新完整版</p>")));
-    ASSERT_NE(start(), nullptr);
-    HWND dialog = waitForDialog();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(TextOf(::GetDlgItem(dialog, kPushTextId)), c.shown);
-    note.terminate();
-  }
-}
-
 TEST_F(NotePush, NoDialogAndNoTimerWhenThePushIsOffOrThePageUnreadable) {
   struct Case {
     const char* what;

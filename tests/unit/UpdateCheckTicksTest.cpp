@@ -72,12 +72,6 @@ TEST(UpdateCheckTicks, NewVersionIsAskedOnceAtNinetyAndNothingMovesWhileTheQuest
   EXPECT_EQ(ticks.value(), 90);
 }
 
-TEST(UpdateCheckTicks, TheStatusLineReadsTheVersionFromTheTenthTick) {
-  UpdateCheckTicks ticks({Kind::NewVersion, u"13.04.21"});
-  for (int value = 1; value < 10; ++value) EXPECT_FALSE(ticks.tick().status) << value;
-  EXPECT_EQ(ticks.tick().status, u"正在检测版本信息...");
-}
-
 TEST(FindUpdate, TheFindingOfEachAnswer) {
   struct Case {
     const char* what;
