@@ -55,12 +55,25 @@ std::string Describe(const RECT& r) {
   return text;
 }
 
-// Drags with the left button from `from` by `by` in `steps` moves. The system's move starts with the
-// first move, so the window follows the pointer from there: it travels `by` less that first step.
-POINT DragBy(POINT from, POINT by, int steps) {
+// Drags with the left button from `from` by `by` in `steps` moves.
+void DragBy(POINT from, POINT by, int steps) {
   Drag(from, POINT{from.x + by.x, from.y + by.y}, Button::Left, steps);
   Pause(200);
-  return POINT{by.x - by.x / steps, by.y - by.y / steps};
+}
+
+// The system's move starts with the press or with the first move after it, depending on when the
+// window sees the press: the window travels the whole way, or that first step less.
+::testing::AssertionResult MovedBy(const RECT& before, const RECT& after, POINT by, int steps) {
+  const LONG dx = after.left - before.left, dy = after.top - before.top;
+  const auto within = [](LONG moved, LONG whole, LONG firstStep) {
+    const LONG least = whole - firstStep;
+    return whole >= 0 ? moved >= least && moved <= whole : moved <= least && moved >= whole;
+  };
+  if (after.right - after.left != before.right - before.left || after.bottom - after.top != before.bottom - before.top)
+    return ::testing::AssertionFailure() << "the size changed: " << Describe(before) << " -> " << Describe(after);
+  if (within(dx, by.x, by.x / steps) && within(dy, by.y, by.y / steps)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "moved by (" << dx << ", " << dy << ") for a drag by (" << by.x << ", "
+                                       << by.y << "): " << Describe(before) << " -> " << Describe(after);
 }
 
 TEST(NotePointer, DraggingTheTitleOrTheBareAreaMovesTheNoteUnlessItIsLocked) {
@@ -69,16 +82,12 @@ TEST(NotePointer, DraggingTheTitleOrTheBareAreaMovesTheNoteUnlessItIsLocked) {
   ASSERT_TRUE(Start(dir, note));
 
   RECT before = note.rect();
-  POINT travel = DragBy(note.titlePoint(), {160, 120}, 8);
-  RECT expected = before;
-  ::OffsetRect(&expected, travel.x, travel.y);
-  EXPECT_EQ(Describe(note.rect()), Describe(expected)) << "dragged by the title";
+  DragBy(note.titlePoint(), {160, 120}, 8);
+  EXPECT_TRUE(MovedBy(before, note.rect(), {160, 120}, 8)) << "dragged by the title";
 
   before = note.rect();
-  travel = DragBy(note.barePoint(), {80, 40}, 40);
-  expected = before;
-  ::OffsetRect(&expected, travel.x, travel.y);
-  EXPECT_EQ(Describe(note.rect()), Describe(expected)) << "dragged by the bare area";
+  DragBy(note.barePoint(), {80, 40}, 40);
+  EXPECT_TRUE(MovedBy(before, note.rect(), {80, 40}, 40)) << "dragged by the bare area";
 
   ASSERT_TRUE(note.toggleLock());
   before = note.rect();
@@ -87,10 +96,8 @@ TEST(NotePointer, DraggingTheTitleOrTheBareAreaMovesTheNoteUnlessItIsLocked) {
   EXPECT_EQ(Describe(note.rect()), Describe(before)) << "a locked note stays put";
 
   ASSERT_TRUE(note.toggleLock());
-  travel = DragBy(note.titlePoint(), {-80, -60}, 8);
-  expected = before;
-  ::OffsetRect(&expected, travel.x, travel.y);
-  EXPECT_EQ(Describe(note.rect()), Describe(expected)) << "unlocked again";
+  DragBy(note.titlePoint(), {-80, -60}, 8);
+  EXPECT_TRUE(MovedBy(before, note.rect(), {-80, -60}, 8)) << "unlocked again";
 }
 
 // The grip's top-left corner after a resize lies where the pointer let go, within a pixel's rounding.
