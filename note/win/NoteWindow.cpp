@@ -3,6 +3,9 @@
 
 #include "note/win/ControlIds.h"
 #include "note/win/PointerHandlers.h"
+#ifdef STICKWELL_TEST_PROBES
+#include "note/win/TestProbe.h"
+#endif
 #include "note/win/TextDocuments.h"
 #include "shared/Twips.h"
 #include "shared/win/Dpi.h"
@@ -65,10 +68,12 @@ bool NoteWindow::open(int showCommand) {
   // Start-up proper ends here: the watcher timer and the message-push trigger continue from this point,
   // before the first event of the window.
   watcher_.start();
+  push_.start(hwnd());
   return true;
 }
 
 bool NoteWindow::beforeDispatch(MSG& message) {
+  if (push_.isDialogMessage(message)) return true;
   RunFontShortcut(*this, message);
   return false;
 }
@@ -84,10 +89,10 @@ void NoteWindow::setTitleEditorText(std::wstring_view text) {
   ::SetWindowTextW(controls_.text2, std::wstring(text).c_str());
 }
 
-void NoteWindow::saveNote() {
+bool NoteWindow::saveNote() {
   // Focus changes while the window first shows come before the note file has a name.
-  if (store_.fileName().empty()) return;
-  store_.save(title(), body());
+  if (store_.fileName().empty()) return false;
+  return store_.save(title(), body());
 }
 
 void NoteWindow::beginTitleEdit() {
@@ -242,6 +247,10 @@ void NoteWindow::onCommand(int controlId, int code) {
 }
 
 LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+#ifdef STICKWELL_TEST_PROBES
+  if (LRESULT answer = 0; probe::HandleMessage(message, wParam, answer)) return answer;
+#endif
+  if (push_.handleMessage(message, wParam, lParam)) return 0;
   PointerEvent event;
   if (ReadPointerMessage(message, wParam, lParam, event)) {
     onPointer(kFormId, event);

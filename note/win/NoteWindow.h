@@ -11,6 +11,8 @@
 #include "note/win/NoteControls.h"
 #include "note/win/NoteStore.h"
 #include "note/win/PointerShape.h"
+#include "note/win/PushTrigger.h"
+#include "note/win/UpdateCheckWindow.h"
 #include "note/win/Watcher.h"
 #include "shared/win/Window.h"
 
@@ -36,8 +38,9 @@ class NoteWindow : public win::Window, private PointerListener {
   void setTitleEditorText(std::wstring_view text);
   const NoteStore& store() const { return store_; }
 
-  // Writes the title and the body to the note file now (quietly does nothing when it cannot).
-  void saveNote();
+  // Writes the title and the body to the note file now (quietly does nothing when it cannot). True
+  // when the note file holds them.
+  bool saveNote();
   // Shows the title editor with the text it last held and gives it the keyboard.
   void beginTitleEdit();
   // The title takes the editor's text and the editor hides; nothing is written.
@@ -112,6 +115,9 @@ class NoteWindow : public win::Window, private PointerListener {
   HWND lastFocus_ = nullptr;  // the control that had the keyboard when the window was last deactivated
   bool created_ = false;
   Watcher watcher_{*this};
+  // The note writes itself before the update check hands over to the updater and the program ends.
+  UpdateCheckWindow updateCheck_{[this] { return saveNote(); }};
+  PushTrigger push_;
 };
 
 }  // namespace stickwell::note

@@ -19,6 +19,9 @@ constexpr size_t kSendChunk = 1 << 20;
 constexpr size_t kMaxRequestHead = 64 * 1024;
 constexpr DWORD kRequestReadTimeoutMs = 10000;
 constexpr DWORD kCloseDrainTimeoutMs = 2000;
+// A client that has given up without closing (a failed download) stops reading; the send into it
+// then blocks, and Wine does not wake it for a shutdown from another thread. Never block longer.
+constexpr DWORD kSendTimeoutMs = 10000;
 
 // "http://127.0.0.1:18080/update.html" -> {"http://127.0.0.1:18080", "/update.html"}
 std::pair<std::string, std::string> SplitUpdateAddress() {
@@ -200,6 +203,8 @@ void TestServer::State::acceptLoop() {
       ::WSAEventSelect(client, nullptr, 0);
       u_long blocking = 0;
       ::ioctlsocket(client, FIONBIO, &blocking);
+      const DWORD sendTimeout = kSendTimeoutMs;
+      ::setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&sendTimeout), sizeof sendTimeout);
       std::lock_guard lock(mutex);
       ++accepted;
       open.insert(client);

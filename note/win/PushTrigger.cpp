@@ -1,0 +1,48 @@
+#include "note/win/PushTrigger.h"
+
+#include "BuildConfig.h"
+#include "note/core/PushMessage.h"
+#include "shared/Text.h"
+#include "shared/win/Connection.h"
+#include "shared/win/UpdatePageFetch.h"
+#include "shared/win/WideText.h"
+
+namespace stickwell::note {
+
+void PushTrigger::start(HWND note) {
+  note_ = note;
+  // Asks for the connection first, on the worker too: nothing on this path may hold up the note.
+  page_.start(note_, kPushPageArrived, win::FetchUpdatePage);
+}
+
+void PushTrigger::onPage() {
+  const auto answer = page_.take();
+  if (!answer) return;
+  // Not connected: no push this run. A failed fetch reads as an empty page: the push stays off.
+  if (answer->status == win::FetchStatus::NotConnected) return;
+  const PushSettings settings = ReadPushSettings(Utf8ToText(answer->body));
+  pushOn_ = settings.on;
+  pushMessage_ = settings.message;
+  if (pushOn_) ::SetTimer(note_, kTimer2Id, config::kPushIntervalMs, nullptr);
+}
+
+void PushTrigger::onTimer2() {
+  if (!counter_.tick(pushOn_)) return;
+  dialog_.show(note_, win::Wide(PushDialogText(win::IsConnected(), pushMessage_)), [this] { stopTimer2(); });
+}
+
+void PushTrigger::stopTimer2() { ::KillTimer(note_, kTimer2Id); }
+
+bool PushTrigger::handleMessage(UINT message, WPARAM wParam, LPARAM) {
+  if (message == kPushPageArrived) {
+    onPage();
+    return true;
+  }
+  if (message == WM_TIMER && wParam == kTimer2Id) {
+    onTimer2();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace stickwell::note

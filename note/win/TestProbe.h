@@ -1,0 +1,15 @@
+#pragma once
+// Built into the end-to-end test build of the note only (STICKWELL_TEST_PROBES), never into the
+// program users get: registered window messages through which the tests reach what a user cannot see.
+#include <windows.h>
+
+namespace stickwell::note::probe {
+
+// Answers how many ticks of Timer2 the note window has received so far: the tests see whether the
+// push timer runs, and at which tick the message dialog opened.
+inline constexpr wchar_t kTimer2TicksMessage[] = L"Stickwell.TestProbe.Timer2Ticks";
+
+// Sees every message of the note window first; true when it was a probe's (`answer` answers it).
+bool HandleMessage(UINT message, WPARAM wParam, LRESULT& answer);
+
+}  // namespace stickwell::note::probe
