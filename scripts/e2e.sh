@@ -64,11 +64,13 @@ for pattern in "${patterns[@]}"; do
 done
 online_filter="${positive:-*}-Offline*${negative:+:$negative}"
 
+# A run that hangs fails instead of holding up the whole suite.
+limit=${STICKWELL_E2E_LIMIT:-25m}
 status=0
-unshare -n -m "$root/scripts/netns-run.sh" online "$work/online" "$bin/stickwell-e2e.exe" \
+timeout -k 30 "$limit" unshare -n -m "$root/scripts/netns-run.sh" online "$work/online" "$bin/stickwell-e2e.exe" \
   --gtest_filter="$online_filter" "${args[@]}" || status=1
 if [ -n "$offline_patterns" ]; then
-  STICKWELL_E2E_OFFLINE=1 unshare -n -m "$root/scripts/netns-run.sh" offline "$work/offline" "$bin/stickwell-e2e.exe" \
+  STICKWELL_E2E_OFFLINE=1 timeout -k 30 "$limit" unshare -n -m "$root/scripts/netns-run.sh" offline "$work/offline" "$bin/stickwell-e2e.exe" \
     --gtest_filter="${offline_patterns#:}${negative:+-$negative}" "${args[@]}" || status=1
 fi
 
