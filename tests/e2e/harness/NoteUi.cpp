@@ -59,6 +59,10 @@ FocusSink::FocusSink() {
   ::RegisterClassW(&wc);
   window_ = ::CreateWindowExW(0, kSinkClass, L"focus sink", WS_POPUP | WS_VISIBLE, 800, 600, 200, 200, nullptr,
                               nullptr, wc.hInstance, nullptr);
+  // The pointer rests on the sink: notes that start now do not open under it, where Wine could
+  // hand them a press meant for the sink.
+  const POINT centre = CenterOf(WindowRectOf(window_));
+  MoveTo(centre.x, centre.y);
   Pause(50);
 }
 
