@@ -184,7 +184,7 @@ TEST(DownloadBenchmark, DISABLED_SixtyFourMegabytesThroughTheDownloadWindowAgain
   file.body = std::make_shared<const std::string>(PatternBytes(kFileBytes, 64));
   server.route("/files/Big.bin", file);
   server.route("/share/big", Response::Ok(BuildSharePage(ServerUrl("/files/Big.bin"))));
-  PageSpec page;
+  PageContent page;
   page.downloads.push_back({L"Big.bin", ServerUrl("/share/big")});
   server.route(UpdatePagePath(), Response::Ok(BuildUpdatePage(page)));
 

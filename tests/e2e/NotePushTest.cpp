@@ -30,10 +30,10 @@ constexpr wchar_t kDialogCaption[] = L"消息推送：";
 constexpr DWORD kInterval = stickwell::config::kPushIntervalMs;
 
 std::string PushPage(const std::wstring& pushSwitch, std::vector<std::wstring> lines) {
-  PageSpec spec;
-  spec.pushSwitch = pushSwitch;
-  spec.pushLines = std::move(lines);
-  return BuildUpdatePage(spec);
+  PageContent content;
+  content.pushSwitch = pushSwitch;
+  content.pushLines = std::move(lines);
+  return BuildUpdatePage(content);
 }
 
 class NotePush : public ::testing::Test {

@@ -35,9 +35,9 @@ std::string OfficialSite() {
 }
 
 std::string PageOfVersion(const std::wstring& version) {
-  PageSpec spec;
-  spec.version = version;
-  return BuildUpdatePage(spec);
+  PageContent content;
+  content.version = version;
+  return BuildUpdatePage(content);
 }
 
 // The page arrives in four pieces over about 1.2 seconds.

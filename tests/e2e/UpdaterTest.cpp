@@ -47,16 +47,16 @@ class Updater : public ::testing::Test {
   }
 
   // The page lists the files with share pages /share/<n> that lead to /files/<name>.
-  void servePage(PageSpec spec, const std::vector<std::pair<std::wstring, Response>>& files = {}) {
+  void servePage(PageContent content, const std::vector<std::pair<std::wstring, Response>>& files = {}) {
     int number = 1;
     for (const auto& [name, response] : files) {
       const std::string share = "/share/" + std::to_string(number++);
       const std::string file = "/files/" + Utf8(name);
-      spec.downloads.push_back({name, ServerUrl(share)});
+      content.downloads.push_back({name, ServerUrl(share)});
       server.route(share, Response::Ok(BuildSharePage(ServerUrl(file))));
       server.route(file, response);
     }
-    server.route(UpdatePagePath(), Response::Ok(BuildUpdatePage(spec)));
+    server.route(UpdatePagePath(), Response::Ok(BuildUpdatePage(content)));
   }
 
   // Starts the updater and waits for its offer window to show (with its controls).
@@ -121,9 +121,9 @@ TEST_F(Updater, OffersThePagesVersionWithItsChangeLog) {
 }
 
 TEST_F(Updater, SameVersionIsUpToDate) {
-  PageSpec spec;
-  spec.version = L"13.04.20";
-  servePage(spec);
+  PageContent content;
+  content.version = L"13.04.20";
+  servePage(content);
   HWND offer = startOffer();
   ASSERT_NE(offer, nullptr);
   EXPECT_TRUE(WaitForText(::GetDlgItem(offer, ids::kPrompt), L"您的软件已经是最新版:"));

@@ -13,22 +13,22 @@ std::string EscapeAmpersands(const std::string& text) {
 
 }  // namespace
 
-std::string BuildUpdatePage(const PageSpec& spec) {
+std::string BuildUpdatePage(const PageContent& content) {
   std::string page =
       "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Stickwell</title></head><body>"
-      "<div class=\"post\"><h2>Stickwell&nbsp;" + Utf8(L"最新版本") + " Ver" + Utf8(spec.version) + "</h2>";
+      "<div class=\"post\"><h2>Stickwell&nbsp;" + Utf8(L"最新版本") + " Ver" + Utf8(content.version) + "</h2>";
   page += "<p><strong>" + Utf8(L"更新日志") + "</strong></p>";
-  for (const auto& line : spec.changeLog)
+  for (const auto& line : content.changeLog)
     page += "<p><span style=\"color: #000000;\">" + Utf8(line) + "</span></p>";
   page += "<p><strong><span style=\"color: #ff0000;\">" + Utf8(L"更新文件及地址：") + "</span></strong></p>";
   int number = 1;
-  for (const auto& download : spec.downloads) {
+  for (const auto& download : content.downloads) {
     const std::string url = EscapeAmpersands(Utf8(download.shareUrl));
     page += "<p>" + std::to_string(number++) + "." + Utf8(download.name) + "(<a href=\"" + url +
             "\" target=\"_blank\">" + url + "</a>)</p>";
   }
-  page += "<p><span style=\"color: #ff0000;\">" + Utf8(L"消息推送：") + Utf8(spec.pushSwitch) + "</span></p>";
-  for (const auto& line : spec.pushLines) page += "<p>" + Utf8(line) + "&nbsp;</p>";
+  page += "<p><span style=\"color: #ff0000;\">" + Utf8(L"消息推送：") + Utf8(content.pushSwitch) + "</span></p>";
+  for (const auto& line : content.pushLines) page += "<p>" + Utf8(line) + "&nbsp;</p>";
   page += "<p><strong>" + Utf8(L"最新完整版下载：") + "</strong>" + Utf8(L"见官网") + "</p></div></body></html>";
   return page;
 }

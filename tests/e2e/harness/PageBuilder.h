@@ -5,7 +5,7 @@
 
 namespace e2e {
 
-struct PageSpec {
+struct PageContent {
   std::wstring version = L"13.04.21";  // what follows "Ver"
   std::vector<std::wstring> changeLog = {L"1. 修复停靠问题", L"2. 新增字体颜色"};
   struct Download {
@@ -18,7 +18,7 @@ struct PageSpec {
 };
 
 // The page in UTF-8: p elements, red and black spans, strong, &nbsp; and links with target="_blank".
-std::string BuildUpdatePage(const PageSpec& spec);
+std::string BuildUpdatePage(const PageContent& content);
 
 // A file's share page whose "保存至网盘" link leads to `directUrl` (an "&" in it is written "&amp;").
 std::string BuildSharePage(const std::wstring& directUrl);
