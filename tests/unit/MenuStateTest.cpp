@@ -8,8 +8,6 @@
 namespace stickwell::note {
 namespace {
 
-using Action = MenuCommand::Action;
-
 struct CheckCase {
   const char* name;
   std::vector<MenuItem> picks;
@@ -24,7 +22,6 @@ TEST(MenuState, EachGroupHasExactlyTheLastPickedItemChecked) {
       {"red text, then black", {MenuItem::RedText, MenuItem::BlackText}, MenuItem::BlackText, MenuItem::YellowScheme},
       {"red scheme", {MenuItem::RedScheme}, MenuItem::BlackText, MenuItem::RedScheme},
       {"blue picked twice", {MenuItem::BlueScheme, MenuItem::BlueScheme}, MenuItem::BlackText, MenuItem::BlueScheme},
-      {"black picked while checked", {MenuItem::BlackText}, MenuItem::BlackText, MenuItem::YellowScheme},
       {"groups apart", {MenuItem::RedText, MenuItem::BlueScheme, MenuItem::YellowScheme}, MenuItem::RedText,
        MenuItem::YellowScheme},
       {"other items leave the checks",
@@ -43,46 +40,12 @@ TEST(MenuState, EachGroupHasExactlyTheLastPickedItemChecked) {
   }
 }
 
-TEST(MenuState, AGroupItemUnchecksItsWholeGroupWhateverItHeld) {
-  MenuMarks marks = InitialMarks();
-  marks.checked.fill(true);
-  Pick(MenuItem::BlueScheme, marks);
-  EXPECT_FALSE(marks.isChecked(MenuItem::RedScheme));
-  EXPECT_FALSE(marks.isChecked(MenuItem::YellowScheme));
-  EXPECT_TRUE(marks.isChecked(MenuItem::BlueScheme));
-  EXPECT_TRUE(marks.isChecked(MenuItem::RedText)) << "the other group is not touched";
-}
-
-TEST(MenuState, SchemesAndTextColoursHaveTheirExactColoursAlsoWhenPickedAgain) {
-  struct {
-    MenuItem item;
-    Action action;
-    std::uint32_t textColour;
-    Scheme scheme;
-  } const cases[] = {
-      {MenuItem::YellowScheme, Action::SetScheme, 0, {0x0000FFFF, 0x0080FFFF}},
-      {MenuItem::RedScheme, Action::SetScheme, 0, {0x008080FF, 0x00C0C0FF}},
-      {MenuItem::BlueScheme, Action::SetScheme, 0, {0x00FF8080, 0x00FFC0C0}},
-      {MenuItem::BlackText, Action::SetTextColour, 0x00000000, {}},
-      {MenuItem::RedText, Action::SetTextColour, 0x000000FF, {}},
-  };
-  for (const auto& c : cases) {
-    MenuMarks marks = InitialMarks();
-    for (int time = 1; time <= 2; ++time) {
-      const MenuCommand command = Pick(c.item, marks);
-      EXPECT_EQ(command.action, c.action) << static_cast<int>(c.item) << ", time " << time;
-      EXPECT_EQ(command.textColour, c.textColour) << static_cast<int>(c.item);
-      EXPECT_EQ(command.scheme, c.scheme) << static_cast<int>(c.item);
-    }
-  }
-}
-
 TEST(MenuState, TheLockIsTheLockItemsCaptionAndTurnsOverOnEachPick) {
   MenuMarks marks = InitialMarks();
   EXPECT_EQ(marks.lockCaption, u"锁定");
   EXPECT_FALSE(IsLocked(marks.lockCaption));
 
-  EXPECT_EQ(Pick(MenuItem::Lock, marks).action, Action::None);
+  EXPECT_EQ(Pick(MenuItem::Lock, marks).action, MenuCommand::Action::None);
   EXPECT_EQ(marks.lockCaption, u"解锁");
   EXPECT_TRUE(IsLocked(marks.lockCaption));
 
