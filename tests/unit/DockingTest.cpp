@@ -35,7 +35,9 @@ void Check(const Case (&cases)[N]) {
   }
 }
 
-TEST(Docking, EachEdgeShowsTheNoteTenTwipsOverItAndHidesItLeavingFiftyTwips) {
+// Shown, a docked note lies ten twips over its edge; hidden, fifty twips of it stay on the screen. The
+// right edge goes before the top and the top before the left; the bottom never docks, a locked note never moves.
+TEST(Docking, EdgesOfOneScreen) {
   const Case cases[] = {
       {"free in the middle", {3000, 3000, W, H}, Out, kOneScreen, false, std::nullopt},
       {"right side on the edge, pointer inside", {SW - W, 3000, W, H}, In, kOneScreen, false,
@@ -53,32 +55,15 @@ TEST(Docking, EachEdgeShowsTheNoteTenTwipsOverItAndHidesItLeavingFiftyTwips) {
       {"left on the edge, pointer away", {0, 3000, W, H}, Out, kOneScreen, false, TwipPoint{50 - W, 3000}},
       {"left one twip right of the edge", {1, 3000, W, H}, Out, kOneScreen, false, std::nullopt},
       {"hidden at the left comes back", {50 - W, 3000, W, H}, In, kOneScreen, false, TwipPoint{-10, 3000}},
-  };
-  Check(cases);
-}
-
-TEST(Docking, PointerOnTheBorderLineLetsTheNoteHide) {
-  const Case cases[] = {
-      {"shown at the right", {SW - W + 10, 3000, W, H}, Border, kOneScreen, false, TwipPoint{SW - 50, 3000}},
-      {"shown at the top", {3000, -10, W, H}, Border, kOneScreen, false, TwipPoint{3000, 50 - H}},
-      {"shown at the left", {-10, 3000, W, H}, Border, kOneScreen, false, TwipPoint{50 - W, 3000}},
-  };
-  Check(cases);
-}
-
-TEST(Docking, RightEdgeGoesBeforeTheTopAndTheTopBeforeTheLeft) {
-  const Case cases[] = {
+      // The pointer on the border line counts as away.
+      {"on the border, shown at the right", {SW - W + 10, 3000, W, H}, Border, kOneScreen, false, TwipPoint{SW - 50, 3000}},
+      {"on the border, shown at the top", {3000, -10, W, H}, Border, kOneScreen, false, TwipPoint{3000, 50 - H}},
+      {"on the border, shown at the left", {-10, 3000, W, H}, Border, kOneScreen, false, TwipPoint{50 - W, 3000}},
       {"top-left corner docks at the top", {-100, -100, W, H}, Out, kOneScreen, false, TwipPoint{-100, 50 - H}},
       {"top-left corner, pointer inside", {-100, -100, W, H}, In, kOneScreen, false, TwipPoint{-100, -10}},
       {"top-right corner docks at the right", {16000, -100, W, H}, Out, kOneScreen, false, TwipPoint{SW - 50, -100}},
       {"wider than the screen docks at the right", {-100, 3000, SW + 500, H}, In, kOneScreen, false,
        TwipPoint{-490, 3000}},
-  };
-  Check(cases);
-}
-
-TEST(Docking, BelowTheBottomAndLockedNotesNeverMove) {
-  const Case cases[] = {
       {"pushed below the bottom", {3000, 20000, W, H}, Out, kOneScreen, false, std::nullopt},
       {"locked, shown at the right", {SW - W + 10, 3000, W, H}, Out, kOneScreen, true, std::nullopt},
       {"locked, at the top-left corner", {-100, -100, W, H}, Out, kOneScreen, true, std::nullopt},
