@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "note/core/Layout.h"
 
@@ -9,6 +10,14 @@ namespace stickwell::note {
 
 void PrintTo(const TwipRect& r, std::ostream* out) {
   *out << "(" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << ")";
+}
+
+void PrintTo(const NoteGeometry& g, std::ostream* out) {
+  *out << g.width << " x " << g.height;
+  const std::pair<const char*, const TwipRect*> controls[] = {
+      {"Label1", &g.label1}, {"Label2", &g.label2}, {"Label3", &g.label3}, {"Text2", &g.text2}, {"Frame2", &g.frame2},
+      {"Text1", &g.text1},   {"Label4", &g.label4}, {"Label5", &g.label5}, {"Label6", &g.label6}};
+  for (const auto& [name, rect] : controls) *out << "\n  " << name << " " << testing::PrintToString(*rect);
 }
 
 namespace {
@@ -38,20 +47,6 @@ NoteGeometry AfterStartup() {
   return g;
 }
 
-void ExpectGeometry(const NoteGeometry& actual, const NoteGeometry& expected) {
-  EXPECT_EQ(actual.width, expected.width);
-  EXPECT_EQ(actual.height, expected.height);
-  EXPECT_EQ(actual.label1, expected.label1) << "Label1";
-  EXPECT_EQ(actual.label2, expected.label2) << "Label2";
-  EXPECT_EQ(actual.label3, expected.label3) << "Label3";
-  EXPECT_EQ(actual.text2, expected.text2) << "Text2";
-  EXPECT_EQ(actual.frame2, expected.frame2) << "Frame2";
-  EXPECT_EQ(actual.text1, expected.text1) << "Text1";
-  EXPECT_EQ(actual.label4, expected.label4) << "Label4";
-  EXPECT_EQ(actual.label5, expected.label5) << "Label5";
-  EXPECT_EQ(actual.label6, expected.label6) << "Label6";
-}
-
 TEST(Layout, StartupPlacesTheControlsForTheInitialSize) {
   NoteGeometry expected;
   expected.width = 3840;
@@ -65,7 +60,7 @@ TEST(Layout, StartupPlacesTheControlsForTheInitialSize) {
   expected.label4 = {3640, 3790, 200, 200};
   expected.label5 = {0, 3790, 3640, 200};
   expected.label6 = {3640, 435, 200, 3355};
-  ExpectGeometry(AfterStartup(), expected);
+  EXPECT_EQ(AfterStartup(), expected);
 }
 
 TEST(Layout, DefaultSizeMatchesTheWorkedExample) {
@@ -98,7 +93,7 @@ TEST_P(LayoutResize, EndsAtTheMinimumSizeRuleWithTheTableForTheFinalSize) {
   g.width = c.width;
   g.height = c.height;
   FormResize(g);
-  ExpectGeometry(g, LaidOut(c.finalWidth, c.finalHeight));
+  EXPECT_EQ(g, LaidOut(c.finalWidth, c.finalHeight));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, LayoutResize,
@@ -128,7 +123,7 @@ TEST(Layout, EveryControlFollowsASequenceOfSizes) {
     g.height = step.height;
     FormResize(g);
     SCOPED_TRACE(testing::Message() << step.width << " x " << step.height);
-    ExpectGeometry(g, LaidOut(step.finalWidth, step.finalHeight));
+    EXPECT_EQ(g, LaidOut(step.finalWidth, step.finalHeight));
   }
 }
 

@@ -8,18 +8,9 @@
 namespace stickwell::note {
 
 void PrintTo(const NoteText& note, std::ostream* out) {
-  auto shown = [](const std::u16string& text) {
-    std::string s;
-    for (char16_t c : text) {
-      if (c == u'\r') s += "\\r";
-      else if (c == u'\n') s += "\\n";
-      else if (c < 0x80) s += static_cast<char>(c);
-      else s += "?";
-    }
-    return s;
-  };
-  *out << "{title \"" << shown(note.title) << "\", editor \"" << shown(note.titleEditor) << "\", body \""
-       << shown(note.body) << "\"}";
+  using testing::PrintToString;
+  *out << "{title " << PrintToString(note.title) << ", editor " << PrintToString(note.titleEditor) << ", body "
+       << PrintToString(note.body) << "}";
 }
 
 namespace {
