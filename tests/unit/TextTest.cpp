@@ -61,20 +61,14 @@ struct RemoveCase {
 };
 
 TEST(RemoveAll, RepeatsUntilNoneIsLeft) {
+  // Worked examples, and what the random test below cannot reach: other letters, case, an empty pattern.
   const RemoveCase cases[] = {
-      {u"<p>a</p>", u"</span>", u"<p>a</p>"},          // not there: unchanged
       {u"<p>a</p><p>b</p>", u"</p>", u"<p>a<p>b"},
       {u"aabb", u"ab", u""},                            // a removal makes a new occurrence
-      {u"aaa", u"aa", u"a"},
       {u"<p>a</P>", u"</p>", u"<p>a</P>"},              // case matters
-      {u"&aamp;mp;amp;b", u"amp;", u"&b"},
-      {u"x(((y", u"(", u"xy"},
       {u"abc", u"", u"abc"},                            // empty pattern: nothing to do
-      {u"", u"ab", u""},
       // A self-overlapping pattern: each pass removes left to right without overlaps, then looks again.
       {u"aabababa", u"aba", u"ab"},
-      {u"ababa", u"aba", u"ba"},
-      {u"aaabababa", u"aba", u"aab"},
   };
   for (const auto& c : cases) {
     std::u16string text = c.text;
