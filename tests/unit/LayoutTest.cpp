@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <string>
 #include <utility>
 
 #include "note/core/Layout.h"
@@ -83,36 +82,29 @@ struct ResizeCase {
   float finalWidth, finalHeight;  // the size the layout pass leaves
 };
 
-void PrintTo(const ResizeCase& c, std::ostream* out) { *out << c.width << " x " << c.height; }
-
-class LayoutResize : public testing::TestWithParam<ResizeCase> {};
-
-TEST_P(LayoutResize, EndsAtTheMinimumSizeRuleWithTheTableForTheFinalSize) {
-  const ResizeCase c = GetParam();
-  NoteGeometry g = AfterStartup();
-  g.width = c.width;
-  g.height = c.height;
-  FormResize(g);
-  EXPECT_EQ(g, LaidOut(c.finalWidth, c.finalHeight));
+TEST(Layout, EndsAtTheMinimumSizeRuleWithTheTableForTheFinalSize) {
+  const ResizeCase cases[] = {
+      {3840, 3990, 3840, 3990},  // the start size: unchanged
+      {3000, 3000, 3000, 3000},  // the default size
+      {9000, 7000, 9000, 7000},  // no upper bound
+      {2000, 4000, 3000, 4000},  // too narrow: widened only
+      {4000, 2000, 4000, 3000},  // too low: heightened only
+      {665, 635, 3000, 3000},    // zero-sized editor and frame
+      {664, 3500, 3000, 3000},   // editor width would be -1
+      {3500, 634, 3000, 3000},   // frame height would be -1
+      {400, 4000, 3000, 3000},   // title width negative
+      {500, 5000, 3000, 3000},   // height reset too
+      {5000, 600, 3000, 3000},   // width reset too
+      {0, 0, 3000, 3000},
+  };
+  for (const ResizeCase& c : cases) {
+    NoteGeometry g = AfterStartup();
+    g.width = c.width;
+    g.height = c.height;
+    FormResize(g);
+    EXPECT_EQ(g, LaidOut(c.finalWidth, c.finalHeight)) << c.width << " x " << c.height;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Sizes, LayoutResize,
-                         testing::Values(ResizeCase{3840, 3990, 3840, 3990},  // the start size: unchanged
-                                         ResizeCase{3000, 3000, 3000, 3000},  // the default size
-                                         ResizeCase{9000, 7000, 9000, 7000},  // no upper bound
-                                         ResizeCase{2000, 4000, 3000, 4000},  // too narrow: widened only
-                                         ResizeCase{4000, 2000, 4000, 3000},  // too low: heightened only
-                                         ResizeCase{665, 635, 3000, 3000},    // zero-sized editor and frame
-                                         ResizeCase{664, 3500, 3000, 3000},   // editor width would be -1
-                                         ResizeCase{3500, 634, 3000, 3000},   // frame height would be -1
-                                         ResizeCase{400, 4000, 3000, 3000},   // title width negative
-                                         ResizeCase{500, 5000, 3000, 3000},   // height reset too
-                                         ResizeCase{5000, 600, 3000, 3000},   // width reset too
-                                         ResizeCase{0, 0, 3000, 3000}),
-                         [](const testing::TestParamInfo<ResizeCase>& info) {
-                           return "W" + std::to_string(static_cast<int>(info.param.width)) + "xH" +
-                                  std::to_string(static_cast<int>(info.param.height));
-                         });
 
 TEST(Layout, EveryControlFollowsASequenceOfSizes) {
   NoteGeometry g = AfterStartup();
