@@ -72,9 +72,14 @@ TEST(UpdateRoundTrip, ANoteUpdatesItselfAndTheUpdaterFromThePage) {
   HWND offer = WaitForWindow(kFormClass, kUpdaterCaption);
   ASSERT_NE(offer, nullptr) << "the note did not start the updater";
   const DWORD updater = ProcessOf(offer);
-  HWND update = ::GetDlgItem(offer, stickwell::updater::ids::kUpdate);
-  ASSERT_TRUE(WaitUntil([&] { return IsShown(offer) && ::IsWindowEnabled(update); }));
+  // The controls come with the window's first showing.
+  HWND update = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    update = ::GetDlgItem(offer, stickwell::updater::ids::kUpdate);
+    return IsShown(offer) && update && ::IsWindowEnabled(update);
+  })) << Utf8(TextOf(::GetDlgItem(offer, stickwell::updater::ids::kPrompt)));
   EXPECT_EQ(TextOf(::GetDlgItem(offer, stickwell::updater::ids::kVersion)), L"Ver:13.04.21");
+  EXPECT_EQ(TextOf(::GetDlgItem(offer, stickwell::updater::ids::kChangeLog)), L"更新日志\r\n1. 修复停靠问题\r\n2. 新增字体颜色");
   const POINT button = CenterOf(WindowRectOf(update));
   Click(button.x, button.y);
 
