@@ -1,5 +1,5 @@
 // Start-up time and memory of a note against a bare Win32 window program, both started the same way
-// under the same system in one run. Disabled in the ordinary test run; see bench/README.md.
+// under the same system in one run. Disabled in the ordinary test run; see tests/e2e/bare/README.md.
 #include <gtest/gtest.h>
 
 #include <algorithm>
