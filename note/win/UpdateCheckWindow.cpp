@@ -9,6 +9,7 @@
 #include "shared/win/Dpi.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
+#include "shared/win/StatusForm.h"
 #include "shared/win/WideText.h"
 
 namespace stickwell::note {
@@ -41,28 +42,10 @@ void UpdateCheckWindow::open(HWND owner) {
   // The colour key alone decides what shows: the alpha value is ignored.
   ::SetLayeredWindowAttributes(hwnd(), kColourKey, 10, LWA_COLORKEY);
 
-  const int width = win::TwipsToPixels(hwnd(), kClient.cx), height = win::TwipsToPixels(hwnd(), kClient.cy);
-  RECT work{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  ::SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-
-  const auto child = [this](const wchar_t* className, DWORD style, int id, const RECT& twips) {
-    return ::CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, win::TwipsToPixels(hwnd(), twips.left),
-                             win::TwipsToPixels(hwnd(), twips.top),
-                             win::TwipsToPixels(hwnd(), twips.right - twips.left),
-                             win::TwipsToPixels(hwnd(), twips.bottom - twips.top), hwnd(),
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-  };
-  status_ = child(L"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, kStatusId, kStatusLine);
-  bar_ = child(PROGRESS_CLASSW, PBS_SMOOTH, kBarId, kBar);
-  // Smoothed letter edges would blend into the transparent blue and leave a blue fringe on the desktop.
-  LOGFONTW font{};
-  font.lfHeight = -PointsToPixels(10.5, win::WindowDpi(hwnd()));
-  font.lfQuality = NONANTIALIASED_QUALITY;
-  font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(font.lfFaceName, L"Tahoma", LF_FACESIZE);
-  statusFont_.reset(::CreateFontIndirectW(&font));
+  win::CentreOnWorkArea(hwnd(), kClient);
+  status_ = win::CreateChildAtTwips(hwnd(), L"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, kStatusId, kStatusLine);
+  bar_ = win::CreateChildAtTwips(hwnd(), PROGRESS_CLASSW, PBS_SMOOTH, kBarId, kBar);
+  statusFont_.reset(win::CreateStatusFont(hwnd()));
   ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.get()), FALSE);
   ::SendMessageW(bar_, PBM_SETRANGE32, 0, kLastValue);
   ::SendMessageW(bar_, PBM_SETPOS, 0, 0);

@@ -9,6 +9,7 @@
 #include "shared/win/Dpi.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
+#include "shared/win/StatusForm.h"
 #include "shared/win/UpdatePageFetch.h"
 #include "shared/win/WideText.h"
 #include "updater/core/Countdown.h"
@@ -51,27 +52,10 @@ bool DownloadWindow::open() {
   FormOpened();
   ::SetLayeredWindowAttributes(hwnd(), kColourKey, 0, LWA_COLORKEY);
 
-  const int width = win::TwipsToPixels(hwnd(), kClient.cx), height = win::TwipsToPixels(hwnd(), kClient.cy);
-  RECT work{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  ::SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-
-  const auto child = [this](const wchar_t* className, DWORD style, int id, const RECT& twips) {
-    return ::CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, win::TwipsToPixels(hwnd(), twips.left),
-                             win::TwipsToPixels(hwnd(), twips.top),
-                             win::TwipsToPixels(hwnd(), twips.right - twips.left),
-                             win::TwipsToPixels(hwnd(), twips.bottom - twips.top), hwnd(),
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-  };
-  status_ = child(L"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, kStatus, kStatusLine);
-  progress_ = child(PROGRESS_CLASSW, PBS_SMOOTH, kProgress, kBar);
-  // Edge smoothing would blend the letters into the transparent blue and leave a blue fringe.
-  LOGFONTW font{};
-  font.lfHeight = -MulDiv(105, static_cast<int>(win::WindowDpi(hwnd())), 720);
-  font.lfQuality = NONANTIALIASED_QUALITY;
-  lstrcpynW(font.lfFaceName, L"Tahoma", LF_FACESIZE);
-  statusFont_.reset(::CreateFontIndirectW(&font));
+  win::CentreOnWorkArea(hwnd(), kClient);
+  status_ = win::CreateChildAtTwips(hwnd(), L"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, kStatus, kStatusLine);
+  progress_ = win::CreateChildAtTwips(hwnd(), PROGRESS_CLASSW, PBS_SMOOTH, kProgress, kBar);
+  statusFont_.reset(win::CreateStatusFont(hwnd()));
   ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.get()), FALSE);
   ::SendMessageW(progress_, PBM_SETRANGE32, 0, 100);
   setStatus(L"正在准备更新...");
