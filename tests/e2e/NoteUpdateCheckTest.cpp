@@ -132,6 +132,18 @@ class NoteUpdateCheck : public ::testing::Test {
     PressDialogButton(question, answer);
   }
 
+  // With a stand-in updater in the folder, runs a check that finds 13.04.21 and waits for the question;
+  // the check window and the note's file.
+  void askAboutANewVersion(HWND& check, std::wstring& noteFile) {
+    ASSERT_TRUE(dir->copyFromBuild(L"LaunchRecorder.exe", L"Renewick.exe"));
+    server.route(UpdatePagePath(), Response::Ok(PageOfVersion(L"13.04.21")));
+    check = startCheck();
+    ASSERT_NE(check, nullptr);
+    ASSERT_NE(WaitForDialog(note.id(), L"更新提示："), nullptr);
+    ASSERT_EQ(NoteFiles(*dir).size(), 1u);
+    noteFile = dir->file(NoteFiles(*dir).front());
+  }
+
   TestServer server;
   std::unique_ptr<ProgramDir> dir = std::make_unique<ProgramDir>();
   Process note;
@@ -197,13 +209,9 @@ TEST_F(NoteUpdateCheck, ANewerOrOlderVersionIsAskedAboutOnceAndCancelClosesTheWi
 }
 
 TEST_F(NoteUpdateCheck, OkStartsTheUpdaterAndEndsTheNoteWithItsLatestTextInItsFile) {
-  ASSERT_TRUE(dir->copyFromBuild(L"LaunchRecorder.exe", L"Renewick.exe"));
-  server.route(UpdatePagePath(), Response::Ok(PageOfVersion(L"13.04.21")));
-  HWND check = startCheck();
-  ASSERT_NE(check, nullptr);
-  ASSERT_NE(WaitForDialog(note.id(), L"更新提示："), nullptr);
-  ASSERT_EQ(NoteFiles(*dir).size(), 1u);
-  const std::wstring noteFile = dir->file(NoteFiles(*dir).front());
+  HWND check = nullptr;
+  std::wstring noteFile;
+  ASSERT_NO_FATAL_FAILURE(askAboutANewVersion(check, noteFile));
 
   // The question leaves the note usable: the user types on, then answers without leaving the note.
   const POINT body = CenterOf(WindowRectOf(NoteControl(window, stickwell::note::kText1Id)));
@@ -223,13 +231,9 @@ TEST_F(NoteUpdateCheck, OkStartsTheUpdaterAndEndsTheNoteWithItsLatestTextInItsFi
 }
 
 TEST_F(NoteUpdateCheck, ANoteThatCannotBeWrittenStaysOpenBesideTheUpdater) {
-  ASSERT_TRUE(dir->copyFromBuild(L"LaunchRecorder.exe", L"Renewick.exe"));
-  server.route(UpdatePagePath(), Response::Ok(PageOfVersion(L"13.04.21")));
-  HWND check = startCheck();
-  ASSERT_NE(check, nullptr);
-  ASSERT_NE(WaitForDialog(note.id(), L"更新提示："), nullptr);
-  ASSERT_EQ(NoteFiles(*dir).size(), 1u);
-  const std::wstring noteFile = dir->file(NoteFiles(*dir).front());
+  HWND check = nullptr;
+  std::wstring noteFile;
+  ASSERT_NO_FATAL_FAILURE(askAboutANewVersion(check, noteFile));
   const auto lastGood = ReadBytes(noteFile);
 
   // A folder in the way of the note's temporary file makes the save fail.
