@@ -21,8 +21,10 @@ if [ -f fuzz/CMakeLists.txt ]; then
   cmake --build --preset fuzz
   corpus=$(mktemp -d /tmp/stickwell-corpus.XXXXXX)
   trap 'rm -rf "$corpus"' EXIT
+  # Seeds: the fuzzer's own edge cases and the pages the tool's tests read.
+  cp fuzz/corpus/* tests/pages/*.html "$corpus"/
   build/fuzz/bin/stickwell-page-fuzzer -max_total_time="${STICKWELL_FUZZ_SECONDS:-30}" -print_final_stats=1 \
-    "$corpus" fuzz/corpus 2>&1 | tail -n 15
+    "$corpus" 2>&1 | tail -n 15
 fi
 
 if [ -f bench/CMakeLists.txt ]; then
