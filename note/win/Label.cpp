@@ -9,14 +9,6 @@ namespace {
 
 constexpr wchar_t kLabelClass[] = L"StickwellLabel";
 
-int Modifiers() {
-  int modifiers = 0;
-  if (::GetKeyState(VK_SHIFT) < 0) modifiers |= 1;
-  if (::GetKeyState(VK_CONTROL) < 0) modifiers |= 2;
-  if (::GetKeyState(VK_MENU) < 0) modifiers |= 4;
-  return modifiers;
-}
-
 int HeldButtons(WPARAM keys) {
   int buttons = 0;
   if (keys & MK_LBUTTON) buttons |= 1;
@@ -26,6 +18,14 @@ int HeldButtons(WPARAM keys) {
 }
 
 }  // namespace
+
+int HeldModifiers() {
+  int modifiers = 0;
+  if (::GetKeyState(VK_SHIFT) < 0) modifiers |= 1;
+  if (::GetKeyState(VK_CONTROL) < 0) modifiers |= 2;
+  if (::GetKeyState(VK_MENU) < 0) modifiers |= 4;
+  return modifiers;
+}
 
 bool ReadPointerMessage(UINT message, WPARAM wParam, LPARAM lParam, PointerEvent& event) {
   using Kind = PointerEvent::Kind;
@@ -43,7 +43,7 @@ bool ReadPointerMessage(UINT message, WPARAM wParam, LPARAM lParam, PointerEvent
     case WM_MBUTTONDBLCLK: event = {Kind::Press, 4, 0, {}}; break;
     default: return false;
   }
-  event.modifiers = Modifiers();
+  event.modifiers = HeldModifiers();
   event.pixel = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   return true;
 }

@@ -27,6 +27,9 @@ class PointerListener {
   ~PointerListener() = default;
 };
 
+// The modifier keys held now, as in PointerEvent::modifiers.
+int HeldModifiers();
+
 // Reads a pointer message of any window into an event; false for other messages.
 bool ReadPointerMessage(UINT message, WPARAM wParam, LPARAM lParam, PointerEvent& event);
 

@@ -49,14 +49,6 @@ void ShowMenu(NoteWindow& note, int controlId, const PointerEvent& event) {
   note.menu().popup(at);
 }
 
-int Modifiers() {
-  int modifiers = 0;
-  if (::GetKeyState(VK_SHIFT) < 0) modifiers |= 1;
-  if (::GetKeyState(VK_CONTROL) < 0) modifiers |= 2;
-  if (::GetKeyState(VK_MENU) < 0) modifiers |= 4;
-  return modifiers;
-}
-
 }  // namespace
 
 void HandlePointer(NoteWindow& note, int controlId, const PointerEvent& event) {
@@ -106,7 +98,7 @@ void HandlePointer(NoteWindow& note, int controlId, const PointerEvent& event) {
 void RunFontShortcut(NoteWindow& note, const MSG& message) {
   if (message.message != WM_KEYDOWN) return;
   if (message.hwnd != note.hwnd() && !::IsChild(note.hwnd(), message.hwnd)) return;
-  const int step = FontShortcutStep(static_cast<int>(message.wParam), Modifiers());
+  const int step = FontShortcutStep(static_cast<int>(message.wParam), HeldModifiers());
   if (step > 0) note.menu().growFont();
   if (step < 0) note.menu().shrinkFont();
 }
