@@ -86,6 +86,11 @@ void MoveTo(int x, int y) {
   Pause(kSettleMs);
 }
 
+void Approach(int x, int y) {
+  MoveTo(x + 2, y + 2);
+  MoveTo(x, y);
+}
+
 void Press(Button button) {
   SendMouse(DownFlag(button));
   Pause(kSettleMs);
@@ -97,13 +102,13 @@ void Release(Button button) {
 }
 
 void Click(int x, int y, Button button) {
-  MoveTo(x, y);
+  Approach(x, y);
   Press(button);
   Release(button);
 }
 
 void DoubleClick(int x, int y) {
-  MoveTo(x, y);
+  Approach(x, y);
   SendMouse(MOUSEEVENTF_LEFTDOWN);
   SendMouse(MOUSEEVENTF_LEFTUP);
   SendMouse(MOUSEEVENTF_LEFTDOWN);
@@ -112,7 +117,7 @@ void DoubleClick(int x, int y) {
 }
 
 void Drag(POINT from, POINT to, Button button, int steps) {
-  MoveTo(from.x, from.y);
+  Approach(from);
   Press(button);
   for (int i = 1; i <= steps; ++i)
     MoveTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);

@@ -13,6 +13,11 @@ POINT CenterOf(const RECT& rect);
 // Moves the pointer to a screen pixel (the programs see an ordinary pointer move).
 void MoveTo(int x, int y);
 inline void MoveTo(POINT p) { MoveTo(p.x, p.y); }
+// Moves onto the point from a few pixels away, as a hand does before it presses. A window that
+// opened under a resting pointer has not seen it yet; under Wine, what it does when it first sees it
+// (its tooltips, a restacking without a window manager) can otherwise come in the middle of a press.
+void Approach(int x, int y);
+inline void Approach(POINT p) { Approach(p.x, p.y); }
 
 enum class Button { Left, Right, Middle };
 void Press(Button button);

@@ -84,11 +84,7 @@ bool WaitForPopupMenus(DWORD processId, size_t count, DWORD timeoutMs) {
 
 bool WalkMenu(DWORD processId, POINT at, const std::vector<WORD>& keys, bool expectClosed) {
   if (!WaitForPopupMenus(processId, 0)) return false;
-  // A hand moves onto the point before it clicks. A window that opened under a resting pointer has
-  // not seen it yet, and Wine (without a window manager) may restack it above the menu when it does.
-  MoveTo(at.x + 3, at.y + 3);
-  Pause(100);
-  MoveTo(at);
+  Approach(at);
   Press(Button::Right);
   Release(Button::Right);
   if (!WaitForPopupMenus(processId, 1)) return false;
