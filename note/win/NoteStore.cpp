@@ -24,32 +24,6 @@ class SystemCodePage : public AnsiEncoder {
   }
 };
 
-// A lock named after the file's full path, case folded as the file system folds names.
-struct NameLock {
-  win::UniqueHandle handle;  // nullptr when no lock could be made at all: the file alone decides then
-  bool heldByAnother = false;
-};
-
-NameLock LockName(const std::wstring& path) {
-  std::wstring folded = path;
-  ::CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
-  // Paths can be longer than a kernel object's name may be: the name holds a 64-bit FNV-1a hash.
-  unsigned long long hash = 14695981039346656037ull;
-  for (wchar_t unit : folded) {
-    hash ^= static_cast<unsigned short>(unit);
-    hash *= 1099511628211ull;
-  }
-  wchar_t name[64];
-  ::wsprintfW(name, L"Local\\Stickwell.Note.%08lx%08lx", static_cast<unsigned long>(hash >> 32),
-              static_cast<unsigned long>(hash & 0xffffffffu));
-  NameLock lock{win::UniqueHandle(::CreateMutexW(nullptr, FALSE, name))};
-  if (lock.handle && ::GetLastError() == ERROR_ALREADY_EXISTS) {
-    lock.handle.reset();
-    lock.heldByAnother = true;
-  }
-  return lock;
-}
-
 std::string FileBytes(std::wstring_view title, std::wstring_view body) {
   return NoteFileBytes(NoteRecordText(win::U16(title), win::U16(body)), SystemCodePage());
 }
@@ -66,12 +40,7 @@ void NoteStore::claim(const std::wstring& folder, const ClockReading& started) {
   for (int copy = 1; copy <= kMaximumCopies + 1; ++copy) {
     fileName_ = win::Wide(NoteFileName(started, copy));
     const std::wstring path = this->path();
-    NameLock lock = LockName(path);
-    if (lock.heldByAnother) continue;  // a running note's name, even while its file is being replaced
-    if (win::CreateNewFile(path, empty)) {
-      nameLock_ = std::move(lock.handle);
-      return;
-    }
+    if (win::CreateNewFile(path, empty)) return;
     // Another note has the name: try the next copy. Any other failure (a folder that cannot be
     // written) would fail for every copy; the name stays, and saves try it again.
     if (!win::FileExists(path)) return;

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "note/core/NoteFile.h"
-#include "shared/win/WinHandles.h"
 
 namespace stickwell::note {
 
@@ -13,10 +12,7 @@ class NoteStore {
  public:
   // Names the note file after `started` and takes the name at once, writing the empty note under it,
   // so that no other note can take it: a note started in the same second gets the next copy number.
-  // When the folder cannot be written the plain name is kept and saves fail quietly. The note also
-  // holds a named lock for its file's path as long as it runs: between the two steps of another
-  // note's save (Wine replaces a file by removing it, then renaming) the file may briefly be missing,
-  // and the lock keeps a note starting just then from taking the name.
+  // When the folder cannot be written the plain name is kept and saves fail quietly.
   void claim(const std::wstring& folder, const ClockReading& started);
 
   const std::wstring& fileName() const { return fileName_; }
@@ -34,7 +30,6 @@ class NoteStore {
  private:
   std::wstring folder_;
   std::wstring fileName_;
-  win::UniqueHandle nameLock_;
 };
 
 // This process's temporary name for a file being written: never ends in ".txt", so the open-note
