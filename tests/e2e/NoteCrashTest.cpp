@@ -60,7 +60,8 @@ TEST(NoteCrash, KilledWhileSavingAlwaysLeavesACompleteRecord) {
       windows[i] = WaitForWindow(kFormClass, kNoteCaption, processes[i].id());
       ASSERT_NE(windows[i], nullptr);
     }
-    ASSERT_TRUE(WaitUntil([&] { return NoteFiles(dir).size() == kNotesAtOnce; }));
+    ASSERT_TRUE(WaitUntil([&] { return NoteFiles(dir).size() == kNotesAtOnce; }))
+        << NoteFiles(dir).size() << " note files after " << kills << " kills";
 
     std::atomic<bool> stop{false};
     std::vector<std::thread> savers;
@@ -89,7 +90,9 @@ TEST(NoteCrash, KilledWhileSavingAlwaysLeavesACompleteRecord) {
       ASSERT_TRUE(complete.count(*bytes)) << name << " holds " << bytes->size() << " bytes that are no complete record"
                                           << " (after " << kills << " kills)";
       if (*bytes != GbkRecord(L"", L"")) ++withBody;
-      ::DeleteFileW(dir.file(name).c_str());
+      // Wine may still be closing a killed process's files for a moment.
+      ASSERT_TRUE(WaitUntil([&] { return ::DeleteFileW(dir.file(name).c_str()) || !FileExists(dir.file(name)); }))
+          << name;
     }
     for (const std::wstring& name : dir.files(L"*.saving")) ::DeleteFileW(dir.file(name).c_str());
   }
