@@ -22,21 +22,6 @@ using namespace stickwell::note;
 const std::string kOldBuild = "the updater in use until now";
 const std::string kNewBuild = "the new updater, left by the download";
 
-LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-// A top-level window of the test's own with this class and caption.
-HWND OpenWindow(const wchar_t* className, const wchar_t* caption) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &PlainProcedure;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.lpszClassName = className;
-  ::RegisterClassW(&wc);
-  return ::CreateWindowExW(0, className, caption, WS_POPUP | WS_VISIBLE, 700, 700, 60, 60, nullptr, nullptr,
-                           wc.hInstance, nullptr);
-}
-
 // How long the note takes to answer a message; a second or more when its thread is held up.
 ULONGLONG AnswerDelay(HWND note) {
   const ULONGLONG sent = ::GetTickCount64();
@@ -82,10 +67,10 @@ struct NoteHandoff : ::testing::Test {
 };
 
 TEST_F(NoteHandoff, UpdaterWindowHoldsItBackAndItRunsASecondAfterTheWindowCloses) {
-  HWND updater = OpenWindow(kFormClass, kUpdaterCaption);
+  HWND updater = OpenOwnWindow(kFormClass, kUpdaterCaption, 700, 700);
   // Look-alikes that stay open all along: the caption with another class, the class with another caption.
-  HWND otherClass = OpenWindow(L"StickwellTestNotAForm", kUpdaterCaption);
-  HWND otherCaption = OpenWindow(kFormClass, L"Stickwell 更新");
+  HWND otherClass = OpenOwnWindow(L"StickwellTestNotAForm", kUpdaterCaption, 700, 700);
+  HWND otherCaption = OpenOwnWindow(kFormClass, L"Stickwell 更新", 700, 700);
   ASSERT_TRUE(updater && otherClass && otherCaption);
   ASSERT_TRUE(startNote());
   Pause(1500);

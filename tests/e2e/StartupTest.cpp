@@ -8,21 +8,6 @@
 namespace e2e {
 namespace {
 
-LRESULT CALLBACK DecoyProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-// A window with the note's caption but another class, owned by the test itself.
-HWND CreateDecoy(const wchar_t* className, const wchar_t* caption) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &DecoyProcedure;
-  wc.hInstance = ::GetModuleHandleW(nullptr);
-  wc.lpszClassName = className;
-  ::RegisterClassW(&wc);
-  return ::CreateWindowExW(0, className, caption, WS_POPUP | WS_VISIBLE, 600, 600, 50, 50, nullptr, nullptr,
-                           wc.hInstance, nullptr);
-}
-
 TEST(Startup, NoteWindowIsABorderlessFormCaptionedStickwell) {
   ProgramDir dir;
   const Process note = dir.startNote();
@@ -48,7 +33,7 @@ TEST(Startup, UpdaterWindowIsAFormCaptionedForTheUpdater) {
 }
 
 TEST(Startup, WindowWithTheCaptionButAnotherClassIsNotTakenForTheNote) {
-  HWND decoy = CreateDecoy(L"StickwellDecoy", kNoteCaption);
+  HWND decoy = OpenOwnWindow(L"StickwellDecoy", kNoteCaption, 600, 600);
   ASSERT_NE(decoy, nullptr);
   EXPECT_EQ(::FindWindowW(kFormClass, kNoteCaption), nullptr) << "the decoy must not match the note's class";
   EXPECT_TRUE(TopLevelWindows(kFormClass, kNoteCaption).empty());

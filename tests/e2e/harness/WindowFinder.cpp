@@ -149,4 +149,20 @@ RECT ClientRectOnScreen(HWND window) {
 
 bool IsShown(HWND window) { return ::IsWindowVisible(window) != FALSE; }
 
+namespace {
+LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+}  // namespace
+
+HWND OpenOwnWindow(const wchar_t* className, const wchar_t* caption, int x, int y) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &PlainProcedure;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = className;
+  ::RegisterClassW(&wc);
+  return ::CreateWindowExW(0, className, caption, WS_POPUP | WS_VISIBLE, x, y, 60, 60, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+}
+
 }  // namespace e2e

@@ -44,4 +44,8 @@ RECT WindowRectOf(HWND window);
 RECT ClientRectOnScreen(HWND window);
 bool IsShown(HWND window);
 
+// A small visible top-level window of the test's own with this class and caption, at (x, y): a
+// stand-in for another program's window. The caller destroys it.
+HWND OpenOwnWindow(const wchar_t* className, const wchar_t* caption, int x, int y);
+
 }  // namespace e2e
