@@ -54,29 +54,29 @@ class Sizer {
   bool placeControls() {
     const float w = g_.width;
     const float h = g_.height;
-    g_.label4.left = w - g_.label4.width;
-    g_.label4.top = h - g_.label4.height;
-    g_.label2.left = w - g_.label2.width;
-    if (!size(g_.label3.width, w - g_.label2.width - g_.label1.width)) return false;
-    if (!size(g_.label3.height, g_.frame2.top)) return false;
-    g_.text2.left = g_.label1.width + 200;
-    if (!size(g_.text2.width, w - g_.label2.width - g_.label1.width - 200)) return false;
-    g_.frame2.left = 0;
-    g_.frame2.top = kHeaderHeight;
-    if (!size(g_.frame2.height, h - kHeaderHeight - kStripSize)) return false;
-    if (!size(g_.frame2.width, w - 100)) return false;
-    g_.text1.left = g_.frame2.left + 100;
-    g_.text1.top = 100;
-    if (!size(g_.text1.width, g_.frame2.width - 100)) return false;
-    if (!size(g_.text1.height, g_.frame2.height)) return false;
-    g_.label5.left = 0;
-    g_.label5.top = g_.frame2.top + g_.frame2.height;
-    if (!size(g_.label5.height, kStripSize)) return false;
-    if (!size(g_.label5.width, w - kStripSize)) return false;
-    g_.label6.left = g_.frame2.width;
-    g_.label6.top = g_.frame2.top;
-    if (!size(g_.label6.width, kStripSize)) return false;
-    return size(g_.label6.height, g_.frame2.height);
+    g_.grip.left = w - g_.grip.width;
+    g_.grip.top = h - g_.grip.height;
+    g_.closeButton.left = w - g_.closeButton.width;
+    if (!size(g_.title.width, w - g_.closeButton.width - g_.plusButton.width)) return false;
+    if (!size(g_.title.height, g_.bodyFrame.top)) return false;
+    g_.titleEditor.left = g_.plusButton.width + 200;
+    if (!size(g_.titleEditor.width, w - g_.closeButton.width - g_.plusButton.width - 200)) return false;
+    g_.bodyFrame.left = 0;
+    g_.bodyFrame.top = kHeaderHeight;
+    if (!size(g_.bodyFrame.height, h - kHeaderHeight - kStripSize)) return false;
+    if (!size(g_.bodyFrame.width, w - 100)) return false;
+    g_.body.left = g_.bodyFrame.left + 100;
+    g_.body.top = 100;
+    if (!size(g_.body.width, g_.bodyFrame.width - 100)) return false;
+    if (!size(g_.body.height, g_.bodyFrame.height)) return false;
+    g_.startTime.left = 0;
+    g_.startTime.top = g_.bodyFrame.top + g_.bodyFrame.height;
+    if (!size(g_.startTime.height, kStripSize)) return false;
+    if (!size(g_.startTime.width, w - kStripSize)) return false;
+    g_.sideStrip.left = g_.bodyFrame.width;
+    g_.sideStrip.top = g_.bodyFrame.top;
+    if (!size(g_.sideStrip.width, kStripSize)) return false;
+    return size(g_.sideStrip.height, g_.bodyFrame.height);
   }
 
   static bool size(float& property, float value) {
@@ -97,15 +97,15 @@ NoteGeometry CreationGeometry() {
   NoteGeometry g;
   g.width = 3840;
   g.height = 3990;
-  g.label1 = {75, 0, 255, 375};
-  g.label2 = {3510, 0, 210, 360};
-  g.label3 = {555, 90, 2580, 255};
-  g.text2 = {555, 75, 2760, 285};
-  g.frame2 = {0, 435, 3615, 3375};
-  g.text1 = {135, 120, 3285, 2895};
-  g.label4 = {1650, 3495, 375, 330};
-  g.label5 = {0, 3825, 3645, 180};
-  g.label6 = {3630, 420, 210, 3405};
+  g.plusButton = {75, 0, 255, 375};
+  g.closeButton = {3510, 0, 210, 360};
+  g.title = {555, 90, 2580, 255};
+  g.titleEditor = {555, 75, 2760, 285};
+  g.bodyFrame = {0, 435, 3615, 3375};
+  g.body = {135, 120, 3285, 2895};
+  g.grip = {1650, 3495, 375, 330};
+  g.startTime = {0, 3825, 3645, 180};
+  g.sideStrip = {3630, 420, 210, 3405};
   return g;
 }
 
@@ -118,18 +118,18 @@ int FormResize(NoteGeometry& geometry) {
 void PlaceAtStartup(NoteGeometry& g) {
   const float w = g.width;
   const float h = g.height;
-  g.label4 = {w - kStripSize, h - kStripSize, kStripSize, kStripSize};
-  g.frame2 = {0, kHeaderHeight, w - kStripSize, h - kHeaderHeight - kStripSize};
-  g.text1 = {g.frame2.left + 100, 100, g.frame2.width - 100, g.frame2.height};
-  g.label1.left = 0;
-  g.label2.left = w - g.label2.width;
-  g.label3.left = g.label1.width;
-  g.label3.height = g.frame2.top;
-  g.label3.width = w - g.label2.width - g.label1.width;
-  g.text2.left = g.label1.width + 200;
-  g.text2.width = w - g.label2.width - g.label1.width - 200;
-  g.label5 = {0, g.frame2.height + g.frame2.top, w - kStripSize, kStripSize};
-  g.label6 = {g.frame2.width, g.frame2.top, kStripSize, g.frame2.height};
+  g.grip = {w - kStripSize, h - kStripSize, kStripSize, kStripSize};
+  g.bodyFrame = {0, kHeaderHeight, w - kStripSize, h - kHeaderHeight - kStripSize};
+  g.body = {g.bodyFrame.left + 100, 100, g.bodyFrame.width - 100, g.bodyFrame.height};
+  g.plusButton.left = 0;
+  g.closeButton.left = w - g.closeButton.width;
+  g.title.left = g.plusButton.width;
+  g.title.height = g.bodyFrame.top;
+  g.title.width = w - g.closeButton.width - g.plusButton.width;
+  g.titleEditor.left = g.plusButton.width + 200;
+  g.titleEditor.width = w - g.closeButton.width - g.plusButton.width - 200;
+  g.startTime = {0, g.bodyFrame.height + g.bodyFrame.top, w - kStripSize, kStripSize};
+  g.sideStrip = {g.bodyFrame.width, g.bodyFrame.top, kStripSize, g.bodyFrame.height};
 }
 
 }  // namespace stickwell::note

@@ -11,15 +11,15 @@ struct TwipRect {
 
 struct NoteGeometry {
   float width = 0, height = 0;  // the window: it has no frame, so this is also its client area
-  TwipRect label1;              // "+"
-  TwipRect label2;              // "x"
-  TwipRect label3;              // the title
-  TwipRect text2;               // the title editor
-  TwipRect frame2;              // the body's frame; text1 counts from its corner
-  TwipRect text1;               // the body
-  TwipRect label4;              // the resize grip
-  TwipRect label5;              // the start-time strip along the bottom
-  TwipRect label6;              // the strip right of the body
+  TwipRect plusButton;   // "+"
+  TwipRect closeButton;  // "x"
+  TwipRect title;        // the title
+  TwipRect titleEditor;  // the title editor
+  TwipRect bodyFrame;    // the body's frame; the body counts from its corner
+  TwipRect body;         // the body
+  TwipRect grip;         // the resize grip
+  TwipRect startTime;    // the start-time strip along the bottom
+  TwipRect sideStrip;    // the strip right of the body
   friend bool operator==(const NoteGeometry&, const NoteGeometry&) = default;
 };
 

@@ -112,10 +112,10 @@ void MenuHost::show(const MenuMarks& marks) {
 
 void MenuHost::applyScheme(const Scheme& scheme) {
   note_.setBackColour(scheme.header);
-  for (int id : {kLabel1Id, kLabel2Id, kLabel3Id}) note_.label(id)->setBackColour(scheme.header);
-  note_.label(kFrame2Id)->setBackColour(scheme.body);
+  for (int id : {kPlusButtonId, kCloseButtonId, kTitleId}) note_.label(id)->setBackColour(scheme.header);
+  note_.label(kBodyFrameId)->setBackColour(scheme.body);
   note_.setBodyColours(scheme.body, note_.bodyColours().fore());
-  for (int id : {kLabel4Id, kLabel5Id, kLabel6Id}) note_.label(id)->setBackColour(scheme.body);
+  for (int id : {kGripId, kStartTimeId, kSideStripId}) note_.label(id)->setBackColour(scheme.body);
 }
 
 }  // namespace stickwell::note

@@ -1,5 +1,5 @@
 #pragma once
-// Form2, the menu host: never shown, it carries the note's popup menu. The menu's check marks and
+// The menu host: never shown, it carries the note's popup menu. The menu's check marks and
 // the lock item's caption are the state they show; nothing else keeps a copy of them.
 #include <windows.h>
 

@@ -54,29 +54,29 @@ bool NoteControls::create(HWND form, PointerListener& listener, const NoteGeomet
 
   using Align = Label::Align;
   bool ok = true;
-  ok &= label1.create(form, form, kLabel1Id, L"+", {kYellow, kAppWorkspace, plusFont_.get(), Align::Left, false},
+  ok &= plusButton.create(form, form, kPlusButtonId, L"+", {kYellow, kAppWorkspace, plusFont_.get(), Align::Left, false},
                       listener);
-  ok &= label2.create(form, form, kLabel2Id, L"x", {kYellow, kAppWorkspace, crossFont_.get(), Align::Left, false},
+  ok &= closeButton.create(form, form, kCloseButtonId, L"x", {kYellow, kAppWorkspace, crossFont_.get(), Align::Left, false},
                       listener);
-  ok &= label3.create(form, form, kLabel3Id, L"", {kYellow, kButtonText, titleFont_.get(), Align::Centre, true},
+  ok &= title.create(form, form, kTitleId, L"", {kYellow, kButtonText, titleFont_.get(), Align::Centre, true},
                       listener);
-  ok &= label4.create(form, form, kLabel4Id, L"", {kYellow, kButtonText, nullptr, Align::Left, false}, listener);
-  ok &= label5.create(form, form, kLabel5Id, L"", {kPaleYellow, kButtonText, timeFont_.get(), Align::Right, false},
+  ok &= grip.create(form, form, kGripId, L"", {kYellow, kButtonText, nullptr, Align::Left, false}, listener);
+  ok &= startTime.create(form, form, kStartTimeId, L"", {kPaleYellow, kButtonText, timeFont_.get(), Align::Right, false},
                       listener);
-  ok &= label6.create(form, form, kLabel6Id, L"", {kPaleYellow, kButtonText, nullptr, Align::Left, false}, listener);
-  ok &= frame2.create(form, form, kFrame2Id, L"", {kPaleYellow, kButtonText, nullptr, Align::Left, false}, listener);
+  ok &= sideStrip.create(form, form, kSideStripId, L"", {kPaleYellow, kButtonText, nullptr, Align::Left, false}, listener);
+  ok &= bodyFrame.create(form, form, kBodyFrameId, L"", {kPaleYellow, kButtonText, nullptr, Align::Left, false}, listener);
   if (!ok) return false;
 
-  text1 = CreateEdit(frame2.hwnd(), kText1Id, WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
-  text2 = CreateEdit(form, kText2Id, WS_TABSTOP | ES_AUTOHSCROLL);
-  if (!text1 || !text2) return false;
-  ::SendMessageW(text1, EM_SETLIMITTEXT, 0, 0);  // as long as the system allows
-  ::SendMessageW(text1, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), FALSE);
-  ::SendMessageW(text2, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_.get()), FALSE);
+  body = CreateEdit(bodyFrame.hwnd(), kBodyId, WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
+  titleEditor = CreateEdit(form, kTitleEditorId, WS_TABSTOP | ES_AUTOHSCROLL);
+  if (!body || !titleEditor) return false;
+  ::SendMessageW(body, EM_SETLIMITTEXT, 0, 0);  // as long as the system allows
+  ::SendMessageW(body, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), FALSE);
+  ::SendMessageW(titleEditor, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_.get()), FALSE);
 
   // The body's frame and the title editor lie over the title label's lower part: they come first.
-  ::SetWindowPos(frame2.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ::SetWindowPos(text2, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SetWindowPos(bodyFrame.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::SetWindowPos(titleEditor, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   place(g, dpi);
   return true;
@@ -89,9 +89,9 @@ void NoteControls::ensureTooltips() {
                                0, 0, form_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   if (!tooltip_) return;
   ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
-  addTooltip(label3.hwnd(), L"双击添加标题,右键弹出菜单");
-  addTooltip(text1, L"亲,ctrl+↑和ctrl+↓可以调整字体大小的哦(^-^)");
-  addTooltip(label4.hwnd(), L"托动改变大小,双击恢复默认大小.");
+  addTooltip(title.hwnd(), L"双击添加标题,右键弹出菜单");
+  addTooltip(body, L"亲,ctrl+↑和ctrl+↓可以调整字体大小的哦(^-^)");
+  addTooltip(grip.hwnd(), L"托动改变大小,双击恢复默认大小.");
 }
 
 void NoteControls::addTooltip(HWND control, const wchar_t* text) {
@@ -106,9 +106,9 @@ void NoteControls::addTooltip(HWND control, const wchar_t* text) {
 
 void NoteControls::place(const NoteGeometry& g, unsigned dpi) {
   const std::pair<HWND, const TwipRect*> places[] = {
-      {label1.hwnd(), &g.label1}, {label2.hwnd(), &g.label2}, {label3.hwnd(), &g.label3},
-      {text2, &g.text2},          {frame2.hwnd(), &g.frame2}, {text1, &g.text1},
-      {label4.hwnd(), &g.label4}, {label5.hwnd(), &g.label5}, {label6.hwnd(), &g.label6}};
+      {plusButton.hwnd(), &g.plusButton}, {closeButton.hwnd(), &g.closeButton}, {title.hwnd(), &g.title},
+      {titleEditor, &g.titleEditor},          {bodyFrame.hwnd(), &g.bodyFrame}, {body, &g.body},
+      {grip.hwnd(), &g.grip}, {startTime.hwnd(), &g.startTime}, {sideStrip.hwnd(), &g.sideStrip}};
   for (const auto& [control, rect] : places) {
     const RECT pixels = ToPixels(*rect, dpi);
     ::SetWindowPos(control, nullptr, pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
@@ -131,30 +131,30 @@ void NoteControls::setDpi(unsigned dpi) {
                            std::move(editorFont_), std::move(bodyFont_), std::move(timeFont_)};
   dpi_ = dpi;
   createFonts();
-  label1.setFont(plusFont_.get());
-  label2.setFont(crossFont_.get());
-  label3.setFont(titleFont_.get());
-  label5.setFont(timeFont_.get());
-  ::SendMessageW(text1, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), TRUE);
-  ::SendMessageW(text2, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_.get()), TRUE);
+  plusButton.setFont(plusFont_.get());
+  closeButton.setFont(crossFont_.get());
+  title.setFont(titleFont_.get());
+  startTime.setFont(timeFont_.get());
+  ::SendMessageW(body, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), TRUE);
+  ::SendMessageW(titleEditor, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_.get()), TRUE);
 }
 
 void NoteControls::setBodyPoints(float points) {
   win::UniqueFont old = std::move(bodyFont_);
   bodyPoints_ = points;
   bodyFont_.reset(MakeFont(bodyPoints_, dpi_, false, false));
-  ::SendMessageW(text1, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), TRUE);
+  ::SendMessageW(body, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), TRUE);
 }
 
 const Label* NoteControls::label(int id) const {
   switch (id) {
-    case kLabel1Id: return &label1;
-    case kLabel2Id: return &label2;
-    case kLabel3Id: return &label3;
-    case kLabel4Id: return &label4;
-    case kLabel5Id: return &label5;
-    case kLabel6Id: return &label6;
-    case kFrame2Id: return &frame2;
+    case kPlusButtonId: return &plusButton;
+    case kCloseButtonId: return &closeButton;
+    case kTitleId: return &title;
+    case kGripId: return &grip;
+    case kStartTimeId: return &startTime;
+    case kSideStripId: return &sideStrip;
+    case kBodyFrameId: return &bodyFrame;
     default: return nullptr;
   }
 }
@@ -163,8 +163,8 @@ Label* NoteControls::label(int id) { return const_cast<Label*>(std::as_const(*th
 
 HWND NoteControls::window(int id) const {
   switch (id) {
-    case kText1Id: return text1;
-    case kText2Id: return text2;
+    case kBodyId: return body;
+    case kTitleEditorId: return titleEditor;
     case kFormId: return form_;
     default: {
       const Label* found = label(id);

@@ -41,16 +41,16 @@ class NoteControls {
   float bodyPoints() const { return bodyPoints_; }
   void setBodyPoints(float points);
 
-  // Label1..6 and Frame2 by control id; nullptr for another id.
+  // The labels and the body frame by control id; nullptr for another id.
   Label* label(int id);
   const Label* label(int id) const;
   HWND window(int id) const;
 
-  Label label1, label2, label3, frame2, label4, label5, label6;
-  HWND text1 = nullptr;  // destroyed with its frame
-  HWND text2 = nullptr;  // destroyed with the form
-  EditColours text1Colours{kPaleYellow, kWindowText};
-  EditColours text2Colours{kWindowBack, kWindowText};
+  Label plusButton, closeButton, title, bodyFrame, grip, startTime, sideStrip;
+  HWND body = nullptr;  // destroyed with its frame
+  HWND titleEditor = nullptr;  // destroyed with the form
+  EditColours bodyColours{kPaleYellow, kWindowText};
+  EditColours titleEditorColours{kWindowBack, kWindowText};
 
  private:
   void createFonts();

@@ -61,10 +61,10 @@ bool NoteWindow::open(int showCommand) {
   geometry_.width = width();
   geometry_.height = height();
   PlaceAtStartup(geometry_);
-  controls_.label4.setBackColour(controls_.text1Colours.back());
+  controls_.grip.setBackColour(controls_.bodyColours.back());
   placeControls();
 
-  controls_.label5.setCaption(win::Wide(StartTimeCaption(started)));
+  controls_.startTime.setCaption(win::Wide(StartTimeCaption(started)));
   // Start-up proper ends here: the watcher timer and the message-push trigger continue from this point,
   // before the first event of the window.
   watcher_.start();
@@ -80,13 +80,13 @@ bool NoteWindow::beforeDispatch(MSG& message) {
 
 // The note ------------------------------------------------------------------------------------------
 
-std::wstring NoteWindow::title() const { return controls_.label3.caption(); }
-void NoteWindow::setTitle(std::wstring_view title) { controls_.label3.setCaption(title); }
-std::wstring NoteWindow::body() const { return TextOf(controls_.text1); }
-void NoteWindow::setBody(std::wstring_view body) { ::SetWindowTextW(controls_.text1, std::wstring(body).c_str()); }
-std::wstring NoteWindow::titleEditorText() const { return TextOf(controls_.text2); }
+std::wstring NoteWindow::title() const { return controls_.title.caption(); }
+void NoteWindow::setTitle(std::wstring_view title) { controls_.title.setCaption(title); }
+std::wstring NoteWindow::body() const { return TextOf(controls_.body); }
+void NoteWindow::setBody(std::wstring_view body) { ::SetWindowTextW(controls_.body, std::wstring(body).c_str()); }
+std::wstring NoteWindow::titleEditorText() const { return TextOf(controls_.titleEditor); }
 void NoteWindow::setTitleEditorText(std::wstring_view text) {
-  ::SetWindowTextW(controls_.text2, std::wstring(text).c_str());
+  ::SetWindowTextW(controls_.titleEditor, std::wstring(text).c_str());
 }
 
 bool NoteWindow::saveNote() {
@@ -96,14 +96,14 @@ bool NoteWindow::saveNote() {
 }
 
 void NoteWindow::beginTitleEdit() {
-  ::ShowWindow(controls_.text2, SW_SHOW);
-  ::SetFocus(controls_.text2);
-  setTitleEditorColours(backColour_, controls_.text2Colours.fore());
+  ::ShowWindow(controls_.titleEditor, SW_SHOW);
+  ::SetFocus(controls_.titleEditor);
+  setTitleEditorColours(backColour_, controls_.titleEditorColours.fore());
 }
 
 void NoteWindow::commitTitle() {
   setTitle(titleEditorText());
-  ::ShowWindow(controls_.text2, SW_HIDE);
+  ::ShowWindow(controls_.titleEditor, SW_HIDE);
 }
 
 void NoteWindow::newNote() { win::LaunchProgram(win::InProgramFolder(L"Stickwell.exe")); }
@@ -202,11 +202,11 @@ void NoteWindow::onPointer(int controlId, const PointerEvent& event) { HandlePoi
 
 bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
   // The body's own edit menu never shows: its right-button press opens the note's menu instead.
-  if (controlId == kText1Id && message == WM_CONTEXTMENU) return true;
+  if (controlId == kBodyId && message == WM_CONTEXTMENU) return true;
   PointerEvent event;
   if (ReadPointerMessage(message, wParam, lParam, event)) {
     onPointer(controlId, event);
-    if (controlId == kText1Id && event.kind == PointerEvent::Kind::Press && event.buttons == 2) return true;
+    if (controlId == kBodyId && event.kind == PointerEvent::Kind::Press && event.buttons == 2) return true;
     if (event.kind == PointerEvent::Kind::Release && event.buttons == 1) {
       RECT client;
       ::GetClientRect(control(controlId), &client);
@@ -236,14 +236,14 @@ void NoteWindow::onActivate(bool active) {
     return;
   }
   // Back to where the user was typing; the body when the title editor has closed since.
-  HWND focus = lastFocus_ && ::IsWindowVisible(lastFocus_) ? lastFocus_ : controls_.text1;
+  HWND focus = lastFocus_ && ::IsWindowVisible(lastFocus_) ? lastFocus_ : controls_.body;
   ::SetFocus(focus);
 }
 
 void NoteWindow::onCommand(int controlId, int code) {
   if (code != EN_KILLFOCUS) return;
-  if (controlId == kText1Id) saveNote();
-  if (controlId == kText2Id) commitTitle();
+  if (controlId == kBodyId) saveNote();
+  if (controlId == kTitleEditorId) commitTitle();
 }
 
 LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -260,8 +260,8 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
       dpi_ = win::WindowDpi(hwnd());
       if (!controls_.create(hwnd(), *this, geometry_, dpi_)) return -1;
-      win::SubclassControl(controls_.text1, &TextBoxProcedure, kText1Id, reinterpret_cast<DWORD_PTR>(this));
-      win::SubclassControl(controls_.text2, &TextBoxProcedure, kText2Id, reinterpret_cast<DWORD_PTR>(this));
+      win::SubclassControl(controls_.body, &TextBoxProcedure, kBodyId, reinterpret_cast<DWORD_PTR>(this));
+      win::SubclassControl(controls_.titleEditor, &TextBoxProcedure, kTitleEditorId, reinterpret_cast<DWORD_PTR>(this));
       created_ = true;
       return 0;
     case WM_SIZE:
@@ -284,8 +284,8 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC: {
       const auto box = reinterpret_cast<HWND>(lParam);
       const auto dc = reinterpret_cast<HDC>(wParam);
-      if (box == controls_.text1) return reinterpret_cast<LRESULT>(controls_.text1Colours.paint(dc));
-      if (box == controls_.text2) return reinterpret_cast<LRESULT>(controls_.text2Colours.paint(dc));
+      if (box == controls_.body) return reinterpret_cast<LRESULT>(controls_.bodyColours.paint(dc));
+      if (box == controls_.titleEditor) return reinterpret_cast<LRESULT>(controls_.titleEditorColours.paint(dc));
       break;
     }
     case WM_SETCURSOR:

@@ -1,5 +1,5 @@
 #pragma once
-// The note window, Form1: one note per process. Its state lives in its controls (the title is the
+// The note window: one note per process. Its state lives in its controls (the title is the
 // title label's caption, the body the body box's text); the window adds only the note file's name.
 #include <string>
 #include <string_view>
@@ -75,16 +75,16 @@ class NoteWindow : public win::Window, private PointerListener {
   unsigned dpi() const { return dpi_; }
 
   // Controls and colours.
-  Label* label(int id) { return controls_.label(id); }  // Label1..6 and Frame2
+  Label* label(int id) { return controls_.label(id); }  // the labels and the body frame
   HWND control(int id) const { return controls_.window(id); }
   ColourValue backColour() const { return backColour_; }
   void setBackColour(ColourValue colour);  // the window's own background
-  void setBodyColours(ColourValue back, ColourValue fore) { setEditColours(controls_.text1, controls_.text1Colours, back, fore); }
+  void setBodyColours(ColourValue back, ColourValue fore) { setEditColours(controls_.body, controls_.bodyColours, back, fore); }
   void setTitleEditorColours(ColourValue back, ColourValue fore) {
-    setEditColours(controls_.text2, controls_.text2Colours, back, fore);
+    setEditColours(controls_.titleEditor, controls_.titleEditorColours, back, fore);
   }
-  const EditColours& bodyColours() const { return controls_.text1Colours; }
-  const EditColours& titleEditorColours() const { return controls_.text2Colours; }
+  const EditColours& bodyColours() const { return controls_.bodyColours; }
+  const EditColours& titleEditorColours() const { return controls_.titleEditorColours; }
   float bodyFontSize() const { return controls_.bodyPoints(); }
   void setBodyFontSize(float points) { controls_.setBodyPoints(points); }
 

@@ -17,8 +17,8 @@ constexpr int kLeft = 1;
 constexpr int kRight = 2;
 
 void SetCornerButtons(NoteWindow& note, ColourValue colour) {
-  note.label(kLabel1Id)->setForeColour(colour);
-  note.label(kLabel2Id)->setForeColour(colour);
+  note.label(kPlusButtonId)->setForeColour(colour);
+  note.label(kCloseButtonId)->setForeColour(colour);
 }
 
 // The bare area and the title are the note's caption bar: the system moves the window with the
@@ -35,7 +35,7 @@ void OverCaption(NoteWindow& note, const PointerEvent& event) {
 // Each move with any button held sizes the window so that the grip's top-left corner comes to the
 // pointer; the layout moves the grip there and keeps the least size.
 void OverGrip(NoteWindow& note, const PointerEvent& event) {
-  note.pointerShape().set(Shape::SizeNorthWestSouthEast, note.control(kLabel4Id));
+  note.pointerShape().set(Shape::SizeNorthWestSouthEast, note.control(kGripId));
   if (event.buttons == 0) return;
   if (const auto width = GripProposal(note.width(), PixelsToTwips(event.pixel.x, note.dpi())))
     note.setWidth(*width);
@@ -57,20 +57,20 @@ void HandlePointer(NoteWindow& note, int controlId, const PointerEvent& event) {
     case kFormId:
       if (move) OverCaption(note, event);
       break;
-    case kLabel3Id:
+    case kTitleId:
       if (move) OverCaption(note, event);
       if (event.kind == Kind::DoubleClick) note.beginTitleEdit();
       if (event.kind == Kind::Press && event.buttons == kRight) ShowMenu(note, controlId, event);
       break;
-    case kLabel1Id:
-      if (move) note.label(kLabel1Id)->setForeColour(kRed);
+    case kPlusButtonId:
+      if (move) note.label(kPlusButtonId)->setForeColour(kRed);
       if (event.kind == Kind::Click) note.newNote();
       break;
-    case kLabel2Id:
-      if (move) note.label(kLabel2Id)->setForeColour(kRed);
+    case kCloseButtonId:
+      if (move) note.label(kCloseButtonId)->setForeColour(kRed);
       if (event.kind == Kind::Click) note.deleteNote();
       break;
-    case kText1Id:
+    case kBodyId:
       if (move) {
         SetCornerButtons(note, note.backColour());
         note.pointerShape().set(Shape::Default, note.control(controlId));
@@ -78,12 +78,12 @@ void HandlePointer(NoteWindow& note, int controlId, const PointerEvent& event) {
       if (event.kind == Kind::Click) note.commitTitle();
       if (event.kind == Kind::Press && event.buttons == kRight) ShowMenu(note, controlId, event);
       break;
-    case kFrame2Id:
-    case kLabel5Id:
-    case kLabel6Id:
+    case kBodyFrameId:
+    case kStartTimeId:
+    case kSideStripId:
       if (move) note.pointerShape().set(Shape::Default, note.control(controlId));
       break;
-    case kLabel4Id:
+    case kGripId:
       if (move) OverGrip(note, event);
       if (event.kind == Kind::DoubleClick) {
         note.setWidth(kDefaultNoteSide);

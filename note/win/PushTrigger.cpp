@@ -23,7 +23,7 @@ void PushTrigger::onPage() {
   const PushSettings settings = ReadPushSettings(Utf8ToText(answer->body));
   pushOn_ = settings.on;
   pushMessage_ = settings.message;
-  if (pushOn_) ::SetTimer(note_, kTimer2Id, config::kPushIntervalMs, nullptr);
+  if (pushOn_) ::SetTimer(note_, kPushTimerId, config::kPushIntervalMs, nullptr);
 }
 
 void PushTrigger::onTimer2() {
@@ -31,14 +31,14 @@ void PushTrigger::onTimer2() {
   dialog_.show(note_, win::Wide(PushDialogText(win::IsConnected(), pushMessage_)), [this] { stopTimer2(); });
 }
 
-void PushTrigger::stopTimer2() { ::KillTimer(note_, kTimer2Id); }
+void PushTrigger::stopTimer2() { ::KillTimer(note_, kPushTimerId); }
 
 bool PushTrigger::handleMessage(UINT message, WPARAM wParam, LPARAM) {
   if (message == kPushPageArrived) {
     onPage();
     return true;
   }
-  if (message == WM_TIMER && wParam == kTimer2Id) {
+  if (message == WM_TIMER && wParam == kPushTimerId) {
     onTimer2();
     return true;
   }

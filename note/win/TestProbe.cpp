@@ -11,7 +11,7 @@ LRESULT timer2Ticks = 0;
 
 bool HandleMessage(UINT message, WPARAM wParam, LRESULT& answer) {
   static const UINT ticksMessage = ::RegisterWindowMessageW(kTimer2TicksMessage);
-  if (message == WM_TIMER && wParam == kTimer2Id) {
+  if (message == WM_TIMER && wParam == kPushTimerId) {
     ++timer2Ticks;
     return false;  // the tick goes on to the push trigger
   }

@@ -5,7 +5,7 @@
 
 namespace stickwell::note::probe {
 
-// Answers how many ticks of Timer2 the note window has received so far: the tests see whether the
+// Answers how many ticks of the push timer the note window has received so far: the tests see whether the
 // push timer runs, and at which tick the message dialog opened.
 inline constexpr wchar_t kTimer2TicksMessage[] = L"Stickwell.TestProbe.Timer2Ticks";
 

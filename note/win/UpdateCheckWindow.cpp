@@ -16,7 +16,7 @@ namespace stickwell::note {
 namespace {
 
 constexpr UINT kPageTextArrived = WM_APP + 1;
-constexpr UINT_PTR kBarTimer = 1;  // Timer1 of the window
+constexpr UINT_PTR kBarTimer = 1;  // the bar's 10 ms timer
 constexpr UINT kBarTickMs = 10;
 constexpr int kStatusId = 1;
 constexpr int kBarId = 2;

@@ -44,8 +44,8 @@ void Watcher::tick() {
         PlaceOfPointer({window.left, window.top, window.right, window.bottom}, {pointer.x, pointer.y});
     if (place == PointerPlace::Outside) {
       // "+" and "x" in the window's own colour: invisible until the pointer comes back.
-      note_.label(kLabel1Id)->setForeColour(note_.backColour());
-      note_.label(kLabel2Id)->setForeColour(note_.backColour());
+      note_.label(kPlusButtonId)->setForeColour(note_.backColour());
+      note_.label(kCloseButtonId)->setForeColour(note_.backColour());
       note_.saveNote();
     }
     // While the user drags the note the system's move loop places it. Moving it from a tick as well

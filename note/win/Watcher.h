@@ -1,5 +1,5 @@
 #pragma once
-// The note's watcher, Timer1: every 100 ms for the whole run it compares the pointer with the window
+// The note's watcher, the watch timer: every 100 ms for the whole run it compares the pointer with the window
 // and the window with the desktop. While the pointer is outside the note it hides "+" and "x" and
 // writes the note file, so the file follows the typing closely; an unlocked note docks at the
 // desktop's right, top or left edge; and a new updater left by an update is put in place.

@@ -35,7 +35,7 @@ std::wstring Body(int n) {
 // the focus (which saves) over and over, until the note is gone.
 void SaveInALoop(HWND note, const std::wstring& body, const std::atomic<bool>& stop) {
   DWORD_PTR result = 0;
-  if (!::SendMessageTimeoutW(NoteControl(note, kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(body.c_str()),
+  if (!::SendMessageTimeoutW(NoteControl(note, kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(body.c_str()),
                              SMTO_ABORTIFHUNG, 5000, &result))
     return;
   while (!stop && ::SendMessageTimeoutW(note, WM_ACTIVATE, WA_INACTIVE, 0, SMTO_ABORTIFHUNG, 2000, &result)) {

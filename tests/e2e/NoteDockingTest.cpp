@@ -54,7 +54,7 @@ struct NoteDocking : ::testing::Test {
     MoveTo(900, 900);
     note = StartNote(dir, process);
     ASSERT_NE(note, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return !TextOf(NoteControl(note, kLabel5Id)).empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !TextOf(NoteControl(note, kStartTimeId)).empty(); }));
     const RECT r = WindowRectOf(note);
     width = r.right - r.left;
     height = r.bottom - r.top;
@@ -62,8 +62,8 @@ struct NoteDocking : ::testing::Test {
 
   // On the title, between "+" and "x", above the body.
   POINT titlePoint() const {
-    const RECT title = WindowRectOf(NoteControl(note, kLabel3Id));
-    return POINT{(title.left + title.right) / 2, (title.top + WindowRectOf(NoteControl(note, kFrame2Id)).top) / 2};
+    const RECT title = WindowRectOf(NoteControl(note, kTitleId));
+    return POINT{(title.left + title.right) / 2, (title.top + WindowRectOf(NoteControl(note, kBodyFrameId)).top) / 2};
   }
 
   ProgramDir dir;
@@ -153,7 +153,7 @@ TEST_F(NoteDocking, LockedNoteStaysPutAndGoesOnSaving) {
 
   ASSERT_TRUE(WalkMenu(process.id(), titlePoint(), lockItem)) << "locking through the popup menu";
   DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(NoteControl(note, kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"锁住"),
+  ::SendMessageTimeoutW(NoteControl(note, kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"锁住"),
                         SMTO_ABORTIFHUNG, 2000, &result);
   MoveTo(400, 500);
   const std::wstring file = dir.file(NoteFiles(dir).front());

@@ -53,18 +53,18 @@ TEST(NoteDpi, At150PercentTheNoteKeepsItsSizeInTwips) {
     SystemDpi scaling(144);
     note = StartNote(dir, process);
     ASSERT_NE(note, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return !TextOf(NoteControl(note, kLabel5Id)).empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !TextOf(NoteControl(note, kStartTimeId)).empty(); }));
   }
   Pause(300);
   const RECT window = WindowRectOf(note);
   EXPECT_EQ(window.right - window.left, 384);
   EXPECT_EQ(window.bottom - window.top, 399);
   // The "x" against the right edge, 210 x 360 twips; the body frame below the 435-twip title row.
-  const RECT cross = WindowRectOf(NoteControl(note, kLabel2Id));
+  const RECT cross = WindowRectOf(NoteControl(note, kCloseButtonId));
   EXPECT_EQ(cross.right - cross.left, 21);
   EXPECT_EQ(cross.bottom - cross.top, 36);
   EXPECT_EQ(cross.right, window.right);
-  EXPECT_EQ(WindowRectOf(NoteControl(note, kFrame2Id)).top - window.top, 44);
+  EXPECT_EQ(WindowRectOf(NoteControl(note, kBodyFrameId)).top - window.top, 44);
   EXPECT_EQ(ScreenPixel(window.left + 190, window.top + 40), RGB(255, 255, 0));
   EXPECT_EQ(ScreenPixel(window.left + 190, window.top + 50), RGB(255, 255, 128));
   SaveScreenshot(L"note-150-percent");

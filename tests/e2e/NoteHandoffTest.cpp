@@ -40,7 +40,7 @@ struct NoteHandoff : ::testing::Test {
   ::testing::AssertionResult startNote() {
     note = StartNote(dir, process);
     if (!note) return ::testing::AssertionFailure() << "no note window";
-    if (!WaitUntil([&] { return !TextOf(NoteControl(note, kLabel5Id)).empty(); }))
+    if (!WaitUntil([&] { return !TextOf(NoteControl(note, kStartTimeId)).empty(); }))
       return ::testing::AssertionFailure() << "start-up did not finish";
     return ::testing::AssertionSuccess();
   }
@@ -97,7 +97,7 @@ TEST_F(NoteHandoff, NewUpdaterAloneKeepsItsNameAndTheNoteKeepsWorking) {
   ASSERT_TRUE(startNote());
   const std::wstring file = dir.file(NoteFiles(dir).front());
   DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(NoteControl(note, kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"照常"),
+  ::SendMessageTimeoutW(NoteControl(note, kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"照常"),
                         SMTO_ABORTIFHUNG, 2000, &result);
   EXPECT_TRUE(WaitForFile(file, [](const std::string& bytes) { return bytes == GbkRecord(L"", L"照常"); }, 2000))
       << "the watcher must go on saving";

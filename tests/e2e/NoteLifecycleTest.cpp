@@ -50,7 +50,7 @@ TEST(NoteLifecycle, PlusStartsAnotherNoteWithItsOwnFile) {
   ASSERT_TRUE(WaitUntil([&] { return NoteFiles(dir).size() == 1; }));
   const auto before = NoteFiles(dir);
 
-  ClickControl(note, kLabel1Id);
+  ClickControl(note, kPlusButtonId);
   HWND second = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (second = OtherNoteWindow(first.id())) != nullptr; }, 15000))
       << "\"+\" started no second note";
@@ -101,7 +101,7 @@ TEST(NoteLifecycle, NotesStartedTogetherGetAFileEach) {
   // Each note writes its own file.
   for (int i = 0; i < kNotes; ++i) {
     const std::wstring body = L"便签" + std::to_wstring(i);
-    ::SendMessageW(NoteControl(windows[i], kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(body.c_str()));
+    ::SendMessageW(NoteControl(windows[i], kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(body.c_str()));
     ASSERT_TRUE(Activate(windows[i]));
     ASSERT_TRUE(sink.click());
   }
@@ -131,14 +131,14 @@ TEST(NoteLifecycle, CloseRemovesOnlyItsOwnFileAndEndsOnlyItsProcess) {
   ASSERT_EQ(secondFile.size(), 1u);
 
   ASSERT_TRUE(Activate(secondNote));  // on top of the first, at the same spot
-  ClickControl(secondNote, kLabel2Id);
+  ClickControl(secondNote, kCloseButtonId);
   EXPECT_TRUE(second.waitForExit(10000)) << "\"x\" did not end its note";
   EXPECT_FALSE(FileExists(dir.file(secondFile[0])));
   EXPECT_TRUE(first.running()) << "\"x\" ended another note";
   EXPECT_EQ(NoteFiles(dir), firstFile);
 
   ASSERT_TRUE(Activate(firstNote));
-  ClickControl(firstNote, kLabel2Id);
+  ClickControl(firstNote, kCloseButtonId);
   EXPECT_TRUE(first.waitForExit(10000));
   EXPECT_TRUE(NoteFiles(dir).empty());
   EXPECT_TRUE(FileExists(dir.file(L"License.txt"))) << "only the note's own file goes";
@@ -164,15 +164,15 @@ TEST(NoteLifecycle, ReadOnlyProgramFolderLeavesTheNoteUsable) {
   const Process process = StartProgram(folder + L"\\Stickwell.exe");
   HWND note = WaitForWindow(kFormClass, kNoteCaption, process.id());
   ASSERT_NE(note, nullptr);
-  EXPECT_TRUE(WaitUntil([&] { return !TextOf(NoteControl(note, kLabel5Id)).empty(); })) << "start-up did not finish";
+  EXPECT_TRUE(WaitUntil([&] { return !TextOf(NoteControl(note, kStartTimeId)).empty(); })) << "start-up did not finish";
 
-  ClickControl(note, kText1Id);
+  ClickControl(note, kBodyId);
   TypeText(L"只读");
   ASSERT_TRUE(sink.click());  // a save that cannot be written
   Pause(300);
   EXPECT_TRUE(process.running());
   EXPECT_TRUE(DialogsOf(process.id()).empty());
-  EXPECT_EQ(TextOf(NoteControl(note, kText1Id)), L"只读");
+  EXPECT_EQ(TextOf(NoteControl(note, kBodyId)), L"只读");
 
   WIN32_FIND_DATAW found;
   HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
@@ -186,7 +186,7 @@ TEST(NoteLifecycle, ReadOnlyProgramFolderLeavesTheNoteUsable) {
   EXPECT_EQ(names, std::vector<std::wstring>{L"Stickwell.exe"});
 
   ASSERT_TRUE(Activate(note));
-  ClickControl(note, kLabel2Id);
+  ClickControl(note, kCloseButtonId);
   EXPECT_TRUE(process.waitForExit(10000)) << "\"x\" must end the note even when its file cannot be deleted";
   process.terminate();
 }

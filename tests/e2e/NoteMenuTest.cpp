@@ -70,17 +70,17 @@ struct Note {
   POINT centreOf(int controlId) const { return CenterOf(WindowRectOf(control(controlId))); }
   // A point of the title row, above the body's frame.
   POINT titlePoint() const {
-    const RECT title = WindowRectOf(control(kLabel3Id));
-    return POINT{(title.left + title.right) / 2, (title.top + WindowRectOf(control(kFrame2Id)).top) / 2};
+    const RECT title = WindowRectOf(control(kTitleId));
+    return POINT{(title.left + title.right) / 2, (title.top + WindowRectOf(control(kBodyFrameId)).top) / 2};
   }
-  bool pick(const std::vector<WORD>& keys) const { return WalkMenu(id(), centreOf(kText1Id), keys); }
+  bool pick(const std::vector<WORD>& keys) const { return WalkMenu(id(), centreOf(kBodyId), keys); }
 };
 
 ::testing::AssertionResult Start(const ProgramDir& dir, Note& note) {
   const std::vector<std::wstring> before = NoteFiles(dir);
   note.window = StartNote(dir, note.process);
   if (!note.window) return ::testing::AssertionFailure() << "no note window";
-  if (!WaitUntil([&] { return NoteFiles(dir).size() > before.size() && !TextOf(note.control(kLabel5Id)).empty(); }))
+  if (!WaitUntil([&] { return NoteFiles(dir).size() > before.size() && !TextOf(note.control(kStartTimeId)).empty(); }))
     return ::testing::AssertionFailure() << "start-up did not finish";
   for (const std::wstring& name : NoteFiles(dir))
     if (std::find(before.begin(), before.end(), name) == before.end()) note.file = dir.file(name);
@@ -112,17 +112,17 @@ TEST(NoteMenu, RightButtonInTheBodyOrOnTheTitleShowsTheNotesMenuAndNeverTheEditM
   ProgramDir dir;
   Note note;
   ASSERT_TRUE(Start(dir, note));
-  ExpectMenuShows(note, note.centreOf(kText1Id), {}, ExpectedMenu(), L"body");
+  ExpectMenuShows(note, note.centreOf(kBodyId), {}, ExpectedMenu(), L"body");
   // The press alone opened it, and the release that followed left no edit menu behind.
   Pause(500);
   EXPECT_TRUE(PopupMenusOf(note.id()).empty()) << "the body's own edit menu showed";
-  ExpectMenuShows(note, note.centreOf(kText1Id), kFontSizeMenu, ExpectedMenu(), L"font-size");
-  ExpectMenuShows(note, note.centreOf(kText1Id), kFontColourMenu, ExpectedMenu(), L"font-colour");
-  ExpectMenuShows(note, note.centreOf(kText1Id), kBackgroundMenu, ExpectedMenu(), L"background");
+  ExpectMenuShows(note, note.centreOf(kBodyId), kFontSizeMenu, ExpectedMenu(), L"font-size");
+  ExpectMenuShows(note, note.centreOf(kBodyId), kFontColourMenu, ExpectedMenu(), L"font-colour");
+  ExpectMenuShows(note, note.centreOf(kBodyId), kBackgroundMenu, ExpectedMenu(), L"background");
   ExpectMenuShows(note, note.titlePoint(), {}, ExpectedMenu(), L"title");
 
   // No other control opens it.
-  for (int id : {kLabel4Id, kLabel5Id}) {
+  for (int id : {kGripId, kStartTimeId}) {
     MoveTo(note.centreOf(id));
     Press(Button::Right);
     Release(Button::Right);
@@ -141,7 +141,7 @@ TEST(NoteMenu, PickedItemsMoveTheirGroupsCheckAndTheLockTurnsItsCaption) {
   ASSERT_TRUE(note.pick(kRedTextItem));
   ASSERT_TRUE(note.pick(kBlueSchemeItem));
   ASSERT_TRUE(note.pick(kBlueSchemeItem));  // picked again: the checks stay
-  const POINT at = note.centreOf(kText1Id);
+  const POINT at = note.centreOf(kBodyId);
   ExpectMenuShows(note, at, kFontColourMenu, ExpectedMenu(L"解锁", true, SchemeCheck::Blue), L"locked-red-blue");
   ExpectMenuShows(note, at, kBackgroundMenu, ExpectedMenu(L"解锁", true, SchemeCheck::Blue), L"locked-blue");
 
@@ -168,8 +168,8 @@ RECT Visible(const Note& note, int id) {
   RECT r = WindowRectOf(note.control(id));
   const RECT window = WindowRectOf(note.window);
   ::IntersectRect(&r, &r, &window);
-  if (id == kLabel3Id) r.right = WindowRectOf(note.control(kText2Id)).left;  // the editor lies right of here
-  if (id == kLabel3Id) r.bottom = WindowRectOf(note.control(kFrame2Id)).top;
+  if (id == kTitleId) r.right = WindowRectOf(note.control(kTitleEditorId)).left;  // the editor lies right of here
+  if (id == kTitleId) r.bottom = WindowRectOf(note.control(kBodyFrameId)).top;
   return r;
 }
 
@@ -179,7 +179,7 @@ TEST(NoteMenu, EachColourSchemeRecoloursEveryControlButTheTitleEditor) {
   ASSERT_TRUE(Start(dir, note));
   // The title editor takes the window's colour when it opens: yellow.
   DoubleClick(note.titlePoint().x, note.titlePoint().y);
-  ASSERT_TRUE(WaitUntil([&] { return IsShown(note.control(kText2Id)); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(note.control(kTitleEditorId)); }, 3000));
   TypeText(L"标题");
 
   const struct {
@@ -193,18 +193,18 @@ TEST(NoteMenu, EachColourSchemeRecoloursEveryControlButTheTitleEditor) {
   };
   for (const auto& scheme : schemes) {
     ASSERT_TRUE(note.pick(scheme.keys)) << scheme.name;
-    ASSERT_TRUE(IsShown(note.control(kText2Id))) << "the title editor closed";
+    ASSERT_TRUE(IsShown(note.control(kTitleEditorId))) << "the title editor closed";
     Pause(300);
     SaveScreenshot(std::wstring(L"note-scheme-") + scheme.name);
-    const RECT plus = WindowRectOf(note.control(kLabel1Id));
+    const RECT plus = WindowRectOf(note.control(kPlusButtonId));
     // Below "+" the window itself shows, down to the body's frame.
-    const RECT bare{plus.left, plus.bottom, plus.right, WindowRectOf(note.control(kFrame2Id)).top};
+    const RECT bare{plus.left, plus.bottom, plus.right, WindowRectOf(note.control(kBodyFrameId)).top};
     EXPECT_EQ(MostCommonColour(bare), scheme.header) << scheme.name << ": the window";
-    for (int id : {kLabel1Id, kLabel2Id, kLabel3Id})
+    for (int id : {kPlusButtonId, kCloseButtonId, kTitleId})
       EXPECT_EQ(MostCommonColour(Visible(note, id)), scheme.header) << scheme.name << ", control " << id;
-    for (int id : {kFrame2Id, kText1Id, kLabel4Id, kLabel5Id, kLabel6Id})
+    for (int id : {kBodyFrameId, kBodyId, kGripId, kStartTimeId, kSideStripId})
       EXPECT_EQ(MostCommonColour(Visible(note, id)), scheme.body) << scheme.name << ", control " << id;
-    EXPECT_EQ(MostCommonColour(Visible(note, kText2Id)), RGB(255, 255, 0)) << scheme.name << ": the title editor";
+    EXPECT_EQ(MostCommonColour(Visible(note, kTitleEditorId)), RGB(255, 255, 0)) << scheme.name << ": the title editor";
   }
 }
 
@@ -220,8 +220,8 @@ TEST(NoteMenu, FontColoursColourTheBodyTextAndClearEmptiesTheNoteWithoutWritingI
   ProgramDir dir;
   Note note;
   ASSERT_TRUE(Start(dir, note));
-  ::SendMessageW(note.control(kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"■■■■\r\n■■■■"));
-  RECT text = WindowRectOf(note.control(kText1Id));
+  ::SendMessageW(note.control(kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"■■■■\r\n■■■■"));
+  RECT text = WindowRectOf(note.control(kBodyId));
   text.bottom = text.top + 50;
 
   ASSERT_TRUE(note.pick(kRedTextItem));
@@ -234,17 +234,17 @@ TEST(NoteMenu, FontColoursColourTheBodyTextAndClearEmptiesTheNoteWithoutWritingI
 
   // A title and an editor text of its own.
   DoubleClick(note.titlePoint().x, note.titlePoint().y);
-  ASSERT_TRUE(WaitUntil([&] { return IsShown(note.control(kText2Id)); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(note.control(kTitleEditorId)); }, 3000));
   TypeText(L"清单");
-  const POINT body = note.centreOf(kText1Id);
+  const POINT body = note.centreOf(kBodyId);
   Click(body.x, body.y);
-  ASSERT_TRUE(WaitUntil([&] { return TextOf(note.control(kLabel3Id)) == L"清单"; }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(note.control(kTitleId)) == L"清单"; }, 3000));
 
   const std::optional<std::string> before = ReadBytes(note.file);
   ASSERT_TRUE(note.pick(kClearItem));
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kText1Id)).empty(); }, 3000));
-  EXPECT_EQ(TextOf(note.control(kLabel3Id)), L"");
-  EXPECT_EQ(TextOf(note.control(kText2Id)), L"");
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kBodyId)).empty(); }, 3000));
+  EXPECT_EQ(TextOf(note.control(kTitleId)), L"");
+  EXPECT_EQ(TextOf(note.control(kTitleEditorId)), L"");
   Pause(300);
   EXPECT_EQ(ReadBytes(note.file), before) << "clearing writes nothing";
 }
@@ -268,14 +268,14 @@ TEST(NoteMenu, OpenMergesALeftOverNoteWritesTheMergedNoteAndDeletesThePickedFile
   ASSERT_TRUE(WriteBytes(leftOver, GbkRecord(L"购物", L"牛奶\r\n\r\n面包")));
   Note note;
   ASSERT_TRUE(Start(dir, note));
-  ::SendMessageW(note.control(kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"旧的"));
+  ::SendMessageW(note.control(kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"旧的"));
 
   ASSERT_TRUE(OpenThroughTheMenu(note, leftOver));
   const std::wstring merged = L"旧的\r\n牛奶\r\n\r\n面包";
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kText1Id)) == merged; }, 5000))
-      << Utf8(TextOf(note.control(kText1Id)));
-  EXPECT_EQ(TextOf(note.control(kLabel3Id)), L"购物");
-  EXPECT_EQ(TextOf(note.control(kText2Id)), L"购物");
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kBodyId)) == merged; }, 5000))
+      << Utf8(TextOf(note.control(kBodyId)));
+  EXPECT_EQ(TextOf(note.control(kTitleId)), L"购物");
+  EXPECT_EQ(TextOf(note.control(kTitleEditorId)), L"购物");
   EXPECT_EQ(ReadBytes(note.file), GbkRecord(L"购物", merged)) << "the merged note is on disk";
   EXPECT_TRUE(WaitForFileGone(leftOver, 3000)) << "the picked file stays";
 
@@ -283,8 +283,8 @@ TEST(NoteMenu, OpenMergesALeftOverNoteWritesTheMergedNoteAndDeletesThePickedFile
   const std::wstring wide = dir.file(L"12-25 13-30-00.txt");
   ASSERT_TRUE(WriteBytes(wide, "\xEF\xBB\xBF" + Utf8(L"标题:笑\U0001F600\r\n\r\n内容:\r\n\u3400\r\n")));
   ASSERT_TRUE(OpenThroughTheMenu(note, wide));
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kLabel3Id)) == L"笑\U0001F600"; }, 5000));
-  EXPECT_EQ(TextOf(note.control(kText1Id)), merged + L"\r\n\u3400");
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kTitleId)) == L"笑\U0001F600"; }, 5000));
+  EXPECT_EQ(TextOf(note.control(kBodyId)), merged + L"\r\n\u3400");
   EXPECT_EQ(ReadBytes(note.file),
             "\xEF\xBB\xBF" + Utf8(L"标题:笑\U0001F600\r\n\r\n内容:\r\n" + merged + L"\r\n\u3400\r\n"));
   EXPECT_TRUE(WaitForFileGone(wide, 3000));
@@ -296,7 +296,7 @@ TEST(NoteMenu, OpenKeepsItsOwnFileAndOneThatAnotherProgramMayStillWrite) {
   ProgramDir dir;
   Note note;
   ASSERT_TRUE(Start(dir, note));
-  const POINT body = note.centreOf(kText1Id);
+  const POINT body = note.centreOf(kBodyId);
   Click(body.x, body.y);
   TypeText(L"一");
   ASSERT_TRUE(sink.click());
@@ -304,7 +304,7 @@ TEST(NoteMenu, OpenKeepsItsOwnFileAndOneThatAnotherProgramMayStillWrite) {
   ASSERT_TRUE(Activate(note.window));
 
   ASSERT_TRUE(OpenThroughTheMenu(note, note.file));
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kText1Id)) == L"一\r\n一"; }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kBodyId)) == L"一\r\n一"; }, 5000));
   Pause(300);
   EXPECT_EQ(ReadBytes(note.file), GbkRecord(L"", L"一\r\n一")) << "its own file holds the merged note";
 
@@ -315,8 +315,8 @@ TEST(NoteMenu, OpenKeepsItsOwnFileAndOneThatAnotherProgramMayStillWrite) {
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   ASSERT_TRUE(OpenThroughTheMenu(note, busy));
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kText1Id)) == L"一\r\n一\r\n二"; }, 5000));
-  EXPECT_EQ(TextOf(note.control(kLabel3Id)), L"别人的");
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kBodyId)) == L"一\r\n一\r\n二"; }, 5000));
+  EXPECT_EQ(TextOf(note.control(kTitleId)), L"别人的");
   Pause(300);
   ::CloseHandle(writer);
   EXPECT_TRUE(FileExists(busy)) << "a file in use is taken in but kept";
@@ -326,12 +326,12 @@ TEST(NoteMenu, OpenWithoutAPickOnlyDropsLeadingLineBreaksAndAFileItCannotReadIsL
   ProgramDir dir;
   Note note;
   ASSERT_TRUE(Start(dir, note));
-  ::SendMessageW(note.control(kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\r\n\r\n旧的\r\n"));
+  ::SendMessageW(note.control(kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\r\n\r\n旧的\r\n"));
   ASSERT_TRUE(note.pick(kOpenItem));
   HWND dialog = WaitForFileDialog(note.id());
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(CancelFileDialog(dialog));
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kText1Id)) == L"旧的\r\n"; }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(note.control(kBodyId)) == L"旧的\r\n"; }, 3000));
 
   // Another program holds the file and lets nobody else open it.
   const std::wstring locked = dir.file(L"3-5 09-04-07.txt");
@@ -339,12 +339,12 @@ TEST(NoteMenu, OpenWithoutAPickOnlyDropsLeadingLineBreaksAndAFileItCannotReadIsL
   ASSERT_TRUE(WriteBytes(locked, lockedBytes));
   HANDLE lock = ::CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  ::SendMessageW(note.control(kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\r\n旧的"));
+  ::SendMessageW(note.control(kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\r\n旧的"));
   ASSERT_TRUE(OpenThroughTheMenu(note, locked));
   Pause(500);
   ::CloseHandle(lock);
-  EXPECT_EQ(TextOf(note.control(kText1Id)), L"\r\n旧的") << "nothing changes, not even the leading line break";
-  EXPECT_EQ(TextOf(note.control(kLabel3Id)), L"");
+  EXPECT_EQ(TextOf(note.control(kBodyId)), L"\r\n旧的") << "nothing changes, not even the leading line break";
+  EXPECT_EQ(TextOf(note.control(kTitleId)), L"");
   EXPECT_EQ(ReadBytes(locked), lockedBytes) << "the file is left alone";
   // The dialog took the focus, which saved the note as it was; the command wrote nothing after.
   EXPECT_EQ(ReadBytes(note.file), GbkRecord(L"", L"\r\n旧的"));

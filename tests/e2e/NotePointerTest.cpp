@@ -30,21 +30,21 @@ struct Note {
   RECT rectOf(int id) const { return WindowRectOf(control(id)); }
   POINT centreOf(int id) const { return CenterOf(rectOf(id)); }
   POINT titlePoint() const {
-    const RECT title = rectOf(kLabel3Id);
-    return POINT{(title.left + title.right) / 2, (title.top + rectOf(kFrame2Id).top) / 2};
+    const RECT title = rectOf(kTitleId);
+    return POINT{(title.left + title.right) / 2, (title.top + rectOf(kBodyFrameId).top) / 2};
   }
   // The window itself shows below "+", down to the body's frame.
   POINT barePoint() const {
-    const RECT plus = rectOf(kLabel1Id);
+    const RECT plus = rectOf(kPlusButtonId);
     return POINT{plus.left + 8, plus.bottom + 1};
   }
-  bool toggleLock() const { return WalkMenu(process.id(), centreOf(kText1Id), kLockItem); }
+  bool toggleLock() const { return WalkMenu(process.id(), centreOf(kBodyId), kLockItem); }
 };
 
 ::testing::AssertionResult Start(const ProgramDir& dir, Note& note) {
   note.window = StartNote(dir, note.process);
   if (!note.window) return ::testing::AssertionFailure() << "no note window";
-  if (!WaitUntil([&] { return !TextOf(note.control(kLabel5Id)).empty(); }))
+  if (!WaitUntil([&] { return !TextOf(note.control(kStartTimeId)).empty(); }))
     return ::testing::AssertionFailure() << "start-up did not finish";
   return ::testing::AssertionSuccess();
 }
@@ -102,7 +102,7 @@ TEST(NotePointer, DraggingTheTitleOrTheBareAreaMovesTheNoteUnlessItIsLocked) {
 
 // The grip's top-left corner after a resize lies where the pointer let go, within a pixel's rounding.
 void ExpectGripAt(const Note& note, POINT pointer, const char* what) {
-  const RECT grip = note.rectOf(kLabel4Id);
+  const RECT grip = note.rectOf(kGripId);
   EXPECT_LE(std::abs(grip.left - pointer.x), 1) << what << ": grip " << Describe(grip);
   EXPECT_LE(std::abs(grip.top - pointer.y), 1) << what << ": grip " << Describe(grip);
   const RECT window = note.rect();
@@ -123,8 +123,8 @@ TEST(NotePointer, TheGripResizesWithAnyButtonInBothLockStatesAndNeverBelow3000Tw
   const RECT start = note.rect();
 
   // Passing over the grip with no button held changes nothing.
-  MoveTo(note.centreOf(kLabel4Id));
-  MoveTo(note.centreOf(kLabel4Id).x + 3, note.centreOf(kLabel4Id).y + 2);
+  MoveTo(note.centreOf(kGripId));
+  MoveTo(note.centreOf(kGripId).x + 3, note.centreOf(kGripId).y + 2);
   EXPECT_EQ(Describe(note.rect()), Describe(start));
 
   for (bool locked : {false, true}) {
@@ -132,7 +132,7 @@ TEST(NotePointer, TheGripResizesWithAnyButtonInBothLockStatesAndNeverBelow3000Tw
     if (locked) {
       ASSERT_TRUE(note.toggleLock());
     }
-    POINT from = note.centreOf(kLabel4Id);
+    POINT from = note.centreOf(kGripId);
     POINT to{from.x + 90, from.y + 60};
     Drag(from, to, Button::Left, 6);
     Pause(200);
@@ -140,7 +140,7 @@ TEST(NotePointer, TheGripResizesWithAnyButtonInBothLockStatesAndNeverBelow3000Tw
     EXPECT_EQ(note.rect().left, start.left) << state << ": the window stays where it is";
 
     // The right button sizes it too.
-    from = note.centreOf(kLabel4Id);
+    from = note.centreOf(kGripId);
     to = POINT{from.x - 30, from.y + 20};
     Drag(from, to, Button::Right, 6);
     Pause(200);
@@ -148,10 +148,10 @@ TEST(NotePointer, TheGripResizesWithAnyButtonInBothLockStatesAndNeverBelow3000Tw
     EXPECT_TRUE(PopupMenusOf(note.process.id()).empty()) << "the grip opens no menu";
 
     // Far up and left: the note keeps its least size, 3000 x 3000 twips.
-    Drag(note.centreOf(kLabel4Id), POINT{start.left + 60, start.top + 60}, Button::Left, 8);
+    Drag(note.centreOf(kGripId), POINT{start.left + 60, start.top + 60}, Button::Left, 8);
     Pause(200);
     ExpectLeastSize(note, state);
-    Drag(note.centreOf(kLabel4Id), POINT{start.left + 5, start.top + 5}, Button::Left, 8);
+    Drag(note.centreOf(kGripId), POINT{start.left + 5, start.top + 5}, Button::Left, 8);
     Pause(200);
     ExpectLeastSize(note, state);
   }
@@ -162,12 +162,12 @@ TEST(NotePointer, DoubleClickOnTheGripRestores3000By3000) {
   ProgramDir dir;
   Note note;
   ASSERT_TRUE(Start(dir, note));
-  const POINT from = note.centreOf(kLabel4Id);
+  const POINT from = note.centreOf(kGripId);
   Drag(from, POINT{from.x + 150, from.y + 100}, Button::Left, 6);
   Pause(200);
   ASSERT_GT(note.rect().right - note.rect().left, 300);
 
-  const POINT grip = note.centreOf(kLabel4Id);
+  const POINT grip = note.centreOf(kGripId);
   DoubleClick(grip.x, grip.y);
   EXPECT_TRUE(WaitUntil([&] { return note.rect().right - note.rect().left == 200; }, 3000));
   ExpectLeastSize(note, "after the double-click");
@@ -206,9 +206,9 @@ TEST(NotePointer, CtrlUpAndCtrlDownSizeTheBodyFontByOnePointAndTheKeyStillReache
   ProgramDir dir;
   Note note;
   ASSERT_TRUE(Start(dir, note));
-  HWND body = note.control(kText1Id);
+  HWND body = note.control(kBodyId);
   ::SendMessageW(body, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"一\r\n二\r\n三\r\n四"));
-  const POINT centre = note.centreOf(kText1Id);
+  const POINT centre = note.centreOf(kBodyId);
   Click(centre.x, centre.y);
   ::SendMessageW(body, EM_SETSEL, 9, 9);  // the end of line 4
   ASSERT_EQ(CaretLine(body), 3);
@@ -236,10 +236,10 @@ TEST(NotePointer, CtrlUpAndCtrlDownSizeTheBodyFontByOnePointAndTheKeyStillReache
 
   // With the title editor at the keyboard the keys size the body all the same.
   DoubleClick(note.titlePoint().x, note.titlePoint().y);
-  ASSERT_TRUE(WaitUntil([&] { return IsShown(note.control(kText2Id)); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(note.control(kTitleEditorId)); }, 3000));
   KeyChord({VK_CONTROL, VK_UP});
   EXPECT_TRUE(WaitUntil([&] { return BodyLineHeight(body) == LineHeightFor(15.75); }, 3000));
-  EXPECT_TRUE(IsShown(note.control(kText2Id)));
+  EXPECT_TRUE(IsShown(note.control(kTitleEditorId)));
 }
 
 // Whether any pixel of the rectangle shows `colour`.
@@ -262,8 +262,8 @@ TEST(NotePointer, PlusAndCrossShowOverTheTitleTurnRedUnderThePointerAndHideOverT
   ProgramDir dir;
   Note note;
   ASSERT_TRUE(Start(dir, note));
-  const RECT plus = note.rectOf(kLabel1Id);
-  const RECT cross = note.rectOf(kLabel2Id);
+  const RECT plus = note.rectOf(kPlusButtonId);
+  const RECT cross = note.rectOf(kCloseButtonId);
   const COLORREF grey = ::GetSysColor(COLOR_APPWORKSPACE);
   const COLORREF red = RGB(255, 0, 0);
   const COLORREF yellow = RGB(255, 255, 0);
@@ -273,7 +273,7 @@ TEST(NotePointer, PlusAndCrossShowOverTheTitleTurnRedUnderThePointerAndHideOverT
   EXPECT_TRUE(settled([&] { return Shows(plus, grey) && Shows(cross, grey); })) << "over the title: grey";
   MoveTo(CenterOf(plus));
   EXPECT_TRUE(settled([&] { return Shows(plus, red) && Shows(cross, grey); })) << "over \"+\"";
-  MoveTo(note.centreOf(kText1Id));
+  MoveTo(note.centreOf(kBodyId));
   EXPECT_TRUE(settled([&] { return OnlyShows(plus, yellow) && OnlyShows(cross, yellow); })) << "over the body";
   MoveTo(CenterOf(cross));
   EXPECT_TRUE(settled([&] { return Shows(cross, red) && OnlyShows(plus, yellow); })) << "over \"x\"";
@@ -300,20 +300,20 @@ TEST(NotePointer, TheSizingArrowShowsFromTheGripUntilThePointerReachesTheBodyOrA
     Pause(100);
     return ShownPointer();
   };
-  const RECT strip = note.rectOf(kLabel5Id);
+  const RECT strip = note.rectOf(kStartTimeId);
   const POINT stripPoint{strip.left + 10, (strip.top + strip.bottom) / 2};
 
   const HCURSOR arrow = pointerAt(stripPoint);
-  const HCURSOR beam = pointerAt(note.centreOf(kText1Id));
-  const HCURSOR sizing = pointerAt(note.centreOf(kLabel4Id));
+  const HCURSOR beam = pointerAt(note.centreOf(kBodyId));
+  const HCURSOR sizing = pointerAt(note.centreOf(kGripId));
   EXPECT_NE(sizing, arrow);
   EXPECT_NE(sizing, beam);
   EXPECT_NE(arrow, beam);
   EXPECT_EQ(pointerAt(note.titlePoint()), sizing) << "the title keeps the arrow the grip set";
-  EXPECT_EQ(pointerAt(CenterOf(note.rectOf(kLabel2Id))), sizing) << "so does \"x\"";
-  EXPECT_EQ(pointerAt(note.centreOf(kText1Id)), beam) << "the body clears it";
+  EXPECT_EQ(pointerAt(CenterOf(note.rectOf(kCloseButtonId))), sizing) << "so does \"x\"";
+  EXPECT_EQ(pointerAt(note.centreOf(kBodyId)), beam) << "the body clears it";
   EXPECT_EQ(pointerAt(note.titlePoint()), arrow) << "the title shows its own pointer again";
-  pointerAt(note.centreOf(kLabel4Id));
+  pointerAt(note.centreOf(kGripId));
   EXPECT_EQ(pointerAt(stripPoint), arrow) << "the bottom strip clears it";
 }
 

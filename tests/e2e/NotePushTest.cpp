@@ -71,7 +71,7 @@ TEST_F(NotePush, TheThirdTickShowsTheMessageLinesOnceAndTheNoteStaysUsable) {
   SaveScreenshot(L"push-dialog");
 
   // Modeless: the note takes typing while the dialog is open.
-  HWND body = NoteControl(window, kText1Id);
+  HWND body = NoteControl(window, kBodyId);
   const POINT centre = CenterOf(WindowRectOf(body));
   Click(centre.x, centre.y);
   TypeText(L"照常记录");
@@ -132,7 +132,7 @@ TEST_F(NotePush, ASilentServerDoesNotHoldUpTypingIntoANewNote) {
   ASSERT_TRUE(WaitUntil([&] { return IsShown(window); }, 5000, 2));
   const ULONGLONG shown = ::GetTickCount64();
 
-  HWND body = NoteControl(window, kText1Id);
+  HWND body = NoteControl(window, kBodyId);
   const POINT centre = CenterOf(WindowRectOf(body));
   Click(centre.x, centre.y);
   TypeText(L"先记下来");

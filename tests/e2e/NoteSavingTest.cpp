@@ -46,7 +46,7 @@ TEST(NoteSaving, TypedBodyReachesTheFileInGbkWhenTheNoteLosesTheFocus) {
   Note note;
   ASSERT_TRUE(Start(dir, note));
 
-  ClickControl(note.window, kText1Id);
+  ClickControl(note.window, kBodyId);
   TypeText(L"买牛奶\n面包 2 个");
   Pause(300);
   EXPECT_EQ(ReadBytes(note.file), GbkRecord(L"", L"")) << "typing alone writes nothing";
@@ -62,15 +62,15 @@ TEST(NoteSaving, TextTheCodePageCannotHoldIsSavedAsUtf8WithAByteOrderMark) {
   Note note;
   ASSERT_TRUE(Start(dir, note));
 
-  ClickControl(note.window, kText1Id);
+  ClickControl(note.window, kBodyId);
   TypeText(L"笑\U0001F600\u3400");  // an emoji and a character outside GBK
   ASSERT_TRUE(sink.click());
   const std::string expected = "\xEF\xBB\xBF" + Utf8(L"标题:\r\n\r\n内容:\r\n笑\U0001F600\u3400\r\n");
   EXPECT_EQ(WaitForFile(note.file, Equals(expected)), expected);
 
   // Once the text fits the code page again, so does the file.
-  ::SendMessageW(NoteControl(note.window, kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"笑"));
-  ClickControl(note.window, kText1Id);
+  ::SendMessageW(NoteControl(note.window, kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"笑"));
+  ClickControl(note.window, kBodyId);
   ASSERT_TRUE(sink.click());
   EXPECT_EQ(WaitForFile(note.file, Equals(GbkRecord(L"", L"笑"))), GbkRecord(L"", L"笑"));
 }
@@ -80,12 +80,12 @@ TEST(NoteSaving, EditedTitleReachesTheFileOnlyAfterTheEditorLosesTheFocus) {
   ProgramDir dir;
   Note note;
   ASSERT_TRUE(Start(dir, note));
-  HWND title = NoteControl(note.window, kLabel3Id);
-  HWND editor = NoteControl(note.window, kText2Id);
+  HWND title = NoteControl(note.window, kTitleId);
+  HWND editor = NoteControl(note.window, kTitleEditorId);
 
   // The title row above the body: a double-click there opens the editor.
   const RECT row = WindowRectOf(title);
-  const RECT body = WindowRectOf(NoteControl(note.window, kFrame2Id));
+  const RECT body = WindowRectOf(NoteControl(note.window, kBodyFrameId));
   DoubleClick((row.left + row.right) / 2, (row.top + body.top) / 2);
   ASSERT_TRUE(WaitUntil([&] { return IsShown(editor); }, 3000)) << "the title editor did not open";
   TypeText(L"购物");
@@ -93,7 +93,7 @@ TEST(NoteSaving, EditedTitleReachesTheFileOnlyAfterTheEditorLosesTheFocus) {
 
   // Leaving the note saves with the title it had; the editor closes and hands over its text. The
   // pointer stays on the body, where the watcher does not save.
-  const POINT onBody = CenterOf(WindowRectOf(NoteControl(note.window, kText1Id)));
+  const POINT onBody = CenterOf(WindowRectOf(NoteControl(note.window, kBodyId)));
   MoveTo(onBody);
   ASSERT_TRUE(Activate(sink.hwnd()));
   ASSERT_TRUE(WaitUntil([&] { return !IsShown(editor); }, 3000));
@@ -102,10 +102,10 @@ TEST(NoteSaving, EditedTitleReachesTheFileOnlyAfterTheEditorLosesTheFocus) {
   EXPECT_EQ(ReadBytes(note.file), GbkRecord(L"", L""));
 
   // The next save writes the new title.
-  ClickControl(note.window, kText1Id);
+  ClickControl(note.window, kBodyId);
   ASSERT_TRUE(sink.click());
   EXPECT_EQ(WaitForFile(note.file, Equals(GbkRecord(L"购物", L""))), GbkRecord(L"购物", L""));
-  ClickControl(note.window, kText1Id);
+  ClickControl(note.window, kBodyId);
   TypeText(L"牛奶 两盒\n鸡蛋 一打\nbread");
   SaveScreenshot(L"note-title-and-body");
 }
@@ -119,7 +119,7 @@ TEST(NoteSaving, FailedSaveIsSkippedQuietlyAndTheNextSaveWritesTheNote) {
   // A folder in the way of the temporary file makes the next save fail.
   const std::wstring blocker = note.file + L"." + std::to_wstring(note.process.id()) + L".saving";
   ASSERT_TRUE(::CreateDirectoryW(blocker.c_str(), nullptr));
-  ClickControl(note.window, kText1Id);
+  ClickControl(note.window, kBodyId);
   TypeText(L"第一次");
   ASSERT_TRUE(sink.click());
   Pause(500);
@@ -128,7 +128,7 @@ TEST(NoteSaving, FailedSaveIsSkippedQuietlyAndTheNextSaveWritesTheNote) {
   EXPECT_TRUE(DialogsOf(note.process.id()).empty()) << "a failed save shows nothing";
 
   ASSERT_TRUE(::RemoveDirectoryW(blocker.c_str()));
-  ClickControl(note.window, kText1Id);
+  ClickControl(note.window, kBodyId);
   ASSERT_TRUE(sink.click());
   EXPECT_EQ(WaitForFile(note.file, Equals(GbkRecord(L"", L"第一次"))), GbkRecord(L"", L"第一次"));
 }

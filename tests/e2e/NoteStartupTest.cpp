@@ -42,7 +42,7 @@ std::wstring FromGbk(const std::string& bytes) {
 
 // Start-up ends with the start time in the bottom strip.
 bool WaitForStartupDone(HWND note) {
-  return WaitUntil([&] { return !TextOf(NoteControl(note, kLabel5Id)).empty(); });
+  return WaitUntil([&] { return !TextOf(NoteControl(note, kStartTimeId)).empty(); });
 }
 
 RECT RectInNote(HWND note, HWND control) {
@@ -132,31 +132,31 @@ TEST(NoteStartup, WindowOpensAtTheTopLeftWithItsControls) {
   const RECT client = ClientRectOnScreen(note);
   EXPECT_TRUE(::EqualRect(&window, &client)) << "the note must have no frame";
 
-  EXPECT_EQ(TextOf(NoteControl(note, kLabel1Id)), L"+");
-  EXPECT_EQ(TextOf(NoteControl(note, kLabel2Id)), L"x");
-  EXPECT_EQ(TextOf(NoteControl(note, kLabel3Id)), L"");
-  EXPECT_EQ(TextOf(NoteControl(note, kText1Id)), L"");
-  EXPECT_FALSE(IsShown(NoteControl(note, kText2Id))) << "the title editor shows only while the title is edited";
-  const std::wstring started = TextOf(NoteControl(note, kLabel5Id));
+  EXPECT_EQ(TextOf(NoteControl(note, kPlusButtonId)), L"+");
+  EXPECT_EQ(TextOf(NoteControl(note, kCloseButtonId)), L"x");
+  EXPECT_EQ(TextOf(NoteControl(note, kTitleId)), L"");
+  EXPECT_EQ(TextOf(NoteControl(note, kBodyId)), L"");
+  EXPECT_FALSE(IsShown(NoteControl(note, kTitleEditorId))) << "the title editor shows only while the title is edited";
+  const std::wstring started = TextOf(NoteControl(note, kStartTimeId));
   EXPECT_TRUE(std::regex_match(started, std::wregex(LR"(\d{1,2}-\d{1,2} \d\d:\d\d  )"))) << "start time shown";
 
   // At 96 dpi the start-up layout in pixels: "+", title and "x" across the top, the body's frame,
   // the strips and the grip in the bottom right corner.
-  ExpectRect(RectInNote(note, NoteControl(note, kLabel1Id)), {0, 0, 17, 25}, "Label1");
-  ExpectRect(RectInNote(note, NoteControl(note, kLabel2Id)), {242, 0, 256, 24}, "Label2");
-  ExpectRect(RectInNote(note, NoteControl(note, kLabel3Id)), {17, 6, 242, 35}, "Label3");
-  ExpectRect(RectInNote(note, NoteControl(note, kFrame2Id)), {0, 29, 243, 253}, "Frame2");
-  ExpectRect(RectInNote(note, NoteControl(note, kText1Id)), {7, 36, 243, 259}, "Text1");
-  ExpectRect(RectInNote(note, NoteControl(note, kLabel5Id)), {0, 253, 243, 266}, "Label5");
-  ExpectRect(RectInNote(note, NoteControl(note, kLabel6Id)), {243, 29, 256, 253}, "Label6");
-  ExpectRect(RectInNote(note, NoteControl(note, kLabel4Id)), {243, 253, 256, 266}, "Label4");
+  ExpectRect(RectInNote(note, NoteControl(note, kPlusButtonId)), {0, 0, 17, 25}, "plusButton");
+  ExpectRect(RectInNote(note, NoteControl(note, kCloseButtonId)), {242, 0, 256, 24}, "closeButton");
+  ExpectRect(RectInNote(note, NoteControl(note, kTitleId)), {17, 6, 242, 35}, "title");
+  ExpectRect(RectInNote(note, NoteControl(note, kBodyFrameId)), {0, 29, 243, 253}, "bodyFrame");
+  ExpectRect(RectInNote(note, NoteControl(note, kBodyId)), {7, 36, 243, 259}, "body");
+  ExpectRect(RectInNote(note, NoteControl(note, kStartTimeId)), {0, 253, 243, 266}, "startTime");
+  ExpectRect(RectInNote(note, NoteControl(note, kSideStripId)), {243, 29, 256, 253}, "sideStrip");
+  ExpectRect(RectInNote(note, NoteControl(note, kGripId)), {243, 253, 256, 266}, "grip");
 
   // Yellow title row, pale yellow body, grey "+" and "x".
   EXPECT_EQ(ScreenPixel(window.left + 128, window.top + 2), RGB(255, 255, 0));
   EXPECT_EQ(ScreenPixel(window.left + 128, window.top + 150), RGB(255, 255, 128));
   EXPECT_EQ(ScreenPixel(window.left + 250, window.top + 260), RGB(255, 255, 128)) << "the grip takes the body colour";
-  EXPECT_TRUE(AnyPixelIs(WindowRectOf(NoteControl(note, kLabel1Id)), ::GetSysColor(COLOR_APPWORKSPACE)));
-  EXPECT_TRUE(AnyPixelIs(WindowRectOf(NoteControl(note, kLabel2Id)), ::GetSysColor(COLOR_APPWORKSPACE)));
+  EXPECT_TRUE(AnyPixelIs(WindowRectOf(NoteControl(note, kPlusButtonId)), ::GetSysColor(COLOR_APPWORKSPACE)));
+  EXPECT_TRUE(AnyPixelIs(WindowRectOf(NoteControl(note, kCloseButtonId)), ::GetSysColor(COLOR_APPWORKSPACE)));
   SaveScreenshot(L"note-startup");
 }
 
@@ -169,9 +169,9 @@ TEST(NoteStartup, TitleBodyAndGripShowTheirTooltips) {
   const struct {
     int id;
     const wchar_t* tip;
-  } tools[] = {{kLabel3Id, L"双击添加标题,右键弹出菜单"},
-               {kText1Id, L"亲,ctrl+↑和ctrl+↓可以调整字体大小的哦(^-^)"},
-               {kLabel4Id, L"托动改变大小,双击恢复默认大小."}};
+  } tools[] = {{kTitleId, L"双击添加标题,右键弹出菜单"},
+               {kBodyId, L"亲,ctrl+↑和ctrl+↓可以调整字体大小的哦(^-^)"},
+               {kGripId, L"托动改变大小,双击恢复默认大小."}};
   for (const auto& tool : tools) {
     SCOPED_TRACE(testing::Message() << "control " << tool.id);
     MoveTo(1000, 900);
@@ -201,7 +201,7 @@ TEST(NoteStartup, ClaimsItsNoteFileWithTheEmptyRecord) {
   EXPECT_TRUE(std::regex_match(files[0], std::wregex(LR"(\d{1,2}-\d{1,2} \d\d-\d\d-\d\d\.txt)"))) << files[0];
   EXPECT_EQ(ReadBytes(dir.file(files[0])), GbkRecord(L"", L""));
   // One clock reading names the file and gives the start time shown: "M-D HH:MM  " and "M-D HH-MM-SS.txt".
-  std::wstring started = TextOf(NoteControl(note, kLabel5Id));
+  std::wstring started = TextOf(NoteControl(note, kStartTimeId));
   ASSERT_GT(started.size(), 2u);
   started.resize(started.size() - 2);
   started[started.find(L':')] = L'-';

@@ -214,10 +214,10 @@ TEST_F(NoteUpdateCheck, OkStartsTheUpdaterAndEndsTheNoteWithItsLatestTextInItsFi
   ASSERT_NO_FATAL_FAILURE(askAboutANewVersion(check, noteFile));
 
   // The question leaves the note usable: the user types on, then answers without leaving the note.
-  const POINT body = CenterOf(WindowRectOf(NoteControl(window, stickwell::note::kText1Id)));
+  const POINT body = CenterOf(WindowRectOf(NoteControl(window, stickwell::note::kBodyId)));
   Click(body.x, body.y);
   TypeText(L"更新前的最后一句");
-  ASSERT_EQ(TextOf(NoteControl(window, stickwell::note::kText1Id)), L"更新前的最后一句");
+  ASSERT_EQ(TextOf(NoteControl(window, stickwell::note::kBodyId)), L"更新前的最后一句");
   answerQuestion(L"13.04.21", IDOK);
 
   EXPECT_TRUE(note.waitForExit(10000)) << "the note must end for the updater";
@@ -239,7 +239,7 @@ TEST_F(NoteUpdateCheck, ANoteThatCannotBeWrittenStaysOpenBesideTheUpdater) {
   // A folder in the way of the note's temporary file makes the save fail.
   const std::wstring blocker = noteFile + L"." + std::to_wstring(note.id()) + L".saving";
   ASSERT_TRUE(::CreateDirectoryW(blocker.c_str(), nullptr));
-  HWND body = NoteControl(window, stickwell::note::kText1Id);
+  HWND body = NoteControl(window, stickwell::note::kBodyId);
   const POINT centre = CenterOf(WindowRectOf(body));
   Click(centre.x, centre.y);
   TypeText(L"还没存下的字");

@@ -157,7 +157,7 @@ TEST(DISABLED_NoteWatcherBenchmark, SavingWithThePointerAwayAgainstTheSameNoteWi
   std::wstring body;
   for (int line = 1; line <= 10; ++line) body += L"第" + std::to_wstring(line) + L"项: 买牛奶和面包, call Tom at 5\r\n";
   DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(NoteControl(note, kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(body.c_str()),
+  ::SendMessageTimeoutW(NoteControl(note, kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(body.c_str()),
                         SMTO_ABORTIFHUNG, 2000, &result);
   const std::string record = GbkRecord(L"", body);
   ASSERT_TRUE(WaitForFile(noteFile, [&](const std::string& bytes) { return bytes == record; }));
@@ -174,7 +174,7 @@ TEST(DISABLED_NoteWatcherBenchmark, SavingWithThePointerAwayAgainstTheSameNoteWi
   ASSERT_FALSE(pids.server.empty()) << "this prefix's wineserver was not found";
   ASSERT_FALSE(pids.bare.empty()) << "the bare window's Linux process was not found";
 
-  const POINT onNote = CenterOf(WindowRectOf(NoteControl(note, kText1Id)));
+  const POINT onNote = CenterOf(WindowRectOf(NoteControl(note, kBodyId)));
   const POINT away{900, 900};
   Cpu inside, outside;
   for (int turn = 0; turn < kTurns; ++turn) {

@@ -33,7 +33,7 @@ struct Note {
   MoveTo(128, 15);
   note.window = StartNote(dir, note.process);
   if (!note.window) return ::testing::AssertionFailure() << "no note window";
-  if (!WaitUntil([&] { return !TextOf(NoteControl(note.window, kLabel5Id)).empty() && !NoteFiles(dir).empty(); }))
+  if (!WaitUntil([&] { return !TextOf(NoteControl(note.window, kStartTimeId)).empty() && !NoteFiles(dir).empty(); }))
     return ::testing::AssertionFailure() << "start-up did not finish";
   note.file = dir.file(NoteFiles(dir).front());
   Pause(200);  // let it paint
@@ -59,7 +59,7 @@ bool ShowsOnlyYellow(HWND control) {
 
 void SetBody(HWND note, const std::wstring& body) {
   DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(NoteControl(note, kText1Id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(body.c_str()),
+  ::SendMessageTimeoutW(NoteControl(note, kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(body.c_str()),
                         SMTO_ABORTIFHUNG, 2000, &result);
 }
 
@@ -67,11 +67,11 @@ TEST(NoteWatcher, WithThePointerAwayTheButtonsHideAndTheFileFollowsTypingWithinA
   ProgramDir dir;
   Note note;
   ASSERT_TRUE(StartWithThePointerOnTheTitle(dir, note));
-  HWND plus = NoteControl(note.window, kLabel1Id);
-  HWND cross = NoteControl(note.window, kLabel2Id);
+  HWND plus = NoteControl(note.window, kPlusButtonId);
+  HWND cross = NoteControl(note.window, kCloseButtonId);
   ASSERT_TRUE(ShowsGrey(plus) && ShowsGrey(cross)) << "\"+\" and \"x\" start in grey";
 
-  const POINT body = CenterOf(WindowRectOf(NoteControl(note.window, kText1Id)));
+  const POINT body = CenterOf(WindowRectOf(NoteControl(note.window, kBodyId)));
   Click(body.x, body.y);
   MoveTo(900, 700);
   EXPECT_TRUE(WaitUntil([&] { return ShowsOnlyYellow(plus) && ShowsOnlyYellow(cross); }, 2000))
@@ -104,7 +104,7 @@ TEST(NoteWatcher, PointerOnTheBorderLinesWritesNothingAndLeavesTheButtons) {
   ProgramDir dir;
   Note note;
   ASSERT_TRUE(StartWithThePointerOnTheTitle(dir, note));
-  HWND plus = NoteControl(note.window, kLabel1Id);
+  HWND plus = NoteControl(note.window, kPlusButtonId);
   const RECT r = WindowRectOf(note.window);
   const int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
   const std::string empty = GbkRecord(L"", L"");

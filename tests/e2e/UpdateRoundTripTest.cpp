@@ -57,7 +57,7 @@ TEST(UpdateRoundTrip, ANoteUpdatesItselfAndTheUpdaterFromThePage) {
   ASSERT_NE(note, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return IsShown(note) && NoteFiles(dir).size() == 1; }));
   const std::wstring noteFile = dir.file(NoteFiles(dir).front());
-  const POINT body = CenterOf(WindowRectOf(NoteControl(note, stickwell::note::kText1Id)));
+  const POINT body = CenterOf(WindowRectOf(NoteControl(note, stickwell::note::kBodyId)));
   Click(body.x, body.y);
   TypeText(L"更新前写下的话");
   ASSERT_TRUE(PickMenuCommand(note, MenuCommand::CheckForUpdates));

@@ -14,8 +14,8 @@ void PrintTo(const TwipRect& r, std::ostream* out) {
 void PrintTo(const NoteGeometry& g, std::ostream* out) {
   *out << g.width << " x " << g.height;
   const std::pair<const char*, const TwipRect*> controls[] = {
-      {"Label1", &g.label1}, {"Label2", &g.label2}, {"Label3", &g.label3}, {"Text2", &g.text2}, {"Frame2", &g.frame2},
-      {"Text1", &g.text1},   {"Label4", &g.label4}, {"Label5", &g.label5}, {"Label6", &g.label6}};
+      {"plusButton", &g.plusButton}, {"closeButton", &g.closeButton}, {"title", &g.title}, {"titleEditor", &g.titleEditor}, {"bodyFrame", &g.bodyFrame},
+      {"body", &g.body},   {"grip", &g.grip}, {"startTime", &g.startTime}, {"sideStrip", &g.sideStrip}};
   for (const auto& [name, rect] : controls) *out << "\n  " << name << " " << testing::PrintToString(*rect);
 }
 
@@ -26,15 +26,15 @@ NoteGeometry LaidOut(float w, float h) {
   NoteGeometry g;
   g.width = w;
   g.height = h;
-  g.label1 = {0, 0, 255, 375};
-  g.label2 = {w - 210, 0, 210, 360};
-  g.label3 = {255, 90, w - 465, 435};
-  g.text2 = {455, 75, w - 665, 285};
-  g.frame2 = {0, 435, w - 100, h - 635};
-  g.text1 = {100, 100, w - 200, h - 635};
-  g.label4 = {w - 200, h - 200, 200, 200};
-  g.label5 = {0, h - 200, w - 200, 200};
-  g.label6 = {w - 100, 435, 200, h - 635};
+  g.plusButton = {0, 0, 255, 375};
+  g.closeButton = {w - 210, 0, 210, 360};
+  g.title = {255, 90, w - 465, 435};
+  g.titleEditor = {455, 75, w - 665, 285};
+  g.bodyFrame = {0, 435, w - 100, h - 635};
+  g.body = {100, 100, w - 200, h - 635};
+  g.grip = {w - 200, h - 200, 200, 200};
+  g.startTime = {0, h - 200, w - 200, 200};
+  g.sideStrip = {w - 100, 435, 200, h - 635};
   return g;
 }
 
@@ -50,15 +50,15 @@ TEST(Layout, StartupPlacesTheControlsForTheInitialSize) {
   NoteGeometry expected;
   expected.width = 3840;
   expected.height = 3990;
-  expected.label1 = {0, 0, 255, 375};
-  expected.label2 = {3630, 0, 210, 360};
-  expected.label3 = {255, 90, 3375, 435};
-  expected.text2 = {455, 75, 3175, 285};
-  expected.frame2 = {0, 435, 3640, 3355};
-  expected.text1 = {100, 100, 3540, 3355};
-  expected.label4 = {3640, 3790, 200, 200};
-  expected.label5 = {0, 3790, 3640, 200};
-  expected.label6 = {3640, 435, 200, 3355};
+  expected.plusButton = {0, 0, 255, 375};
+  expected.closeButton = {3630, 0, 210, 360};
+  expected.title = {255, 90, 3375, 435};
+  expected.titleEditor = {455, 75, 3175, 285};
+  expected.bodyFrame = {0, 435, 3640, 3355};
+  expected.body = {100, 100, 3540, 3355};
+  expected.grip = {3640, 3790, 200, 200};
+  expected.startTime = {0, 3790, 3640, 200};
+  expected.sideStrip = {3640, 435, 200, 3355};
   EXPECT_EQ(AfterStartup(), expected);
 }
 
@@ -67,14 +67,14 @@ TEST(Layout, DefaultSizeMatchesTheWorkedExample) {
   g.width = 3000;
   g.height = 3000;
   EXPECT_EQ(FormResize(g), 1) << "3000 x 3000 needs no size change";
-  EXPECT_EQ(g.label2.left, 2790);
-  EXPECT_EQ(g.label3, (TwipRect{255, 90, 2535, 435}));
-  EXPECT_EQ(g.text2, (TwipRect{455, 75, 2335, 285}));
-  EXPECT_EQ(g.frame2, (TwipRect{0, 435, 2900, 2365}));
-  EXPECT_EQ(g.text1, (TwipRect{100, 100, 2800, 2365}));
-  EXPECT_EQ(g.label5, (TwipRect{0, 2800, 2800, 200}));
-  EXPECT_EQ(g.label6, (TwipRect{2900, 435, 200, 2365}));
-  EXPECT_EQ(g.label4, (TwipRect{2800, 2800, 200, 200}));
+  EXPECT_EQ(g.closeButton.left, 2790);
+  EXPECT_EQ(g.title, (TwipRect{255, 90, 2535, 435}));
+  EXPECT_EQ(g.titleEditor, (TwipRect{455, 75, 2335, 285}));
+  EXPECT_EQ(g.bodyFrame, (TwipRect{0, 435, 2900, 2365}));
+  EXPECT_EQ(g.body, (TwipRect{100, 100, 2800, 2365}));
+  EXPECT_EQ(g.startTime, (TwipRect{0, 2800, 2800, 200}));
+  EXPECT_EQ(g.sideStrip, (TwipRect{2900, 435, 200, 2365}));
+  EXPECT_EQ(g.grip, (TwipRect{2800, 2800, 200, 200}));
 }
 
 struct ResizeCase {

@@ -13,8 +13,8 @@ namespace e2e {
 bool PickMenuCommand(HWND note, MenuCommand command) {
   using namespace stickwell::note;
   // The title row, above the body's frame.
-  const RECT title = WindowRectOf(NoteControl(note, kLabel3Id));
-  const POINT at{(title.left + title.right) / 2, (title.top + WindowRectOf(NoteControl(note, kFrame2Id)).top) / 2};
+  const RECT title = WindowRectOf(NoteControl(note, kTitleId));
+  const POINT at{(title.left + title.right) / 2, (title.top + WindowRectOf(NoteControl(note, kBodyFrameId)).top) / 2};
   // The two commands are the last items of the menu, after 打开, 锁定, 清空, the separator and the
   // three submenus: the first Down selects the first item, the separator is passed over.
   std::vector<WORD> keys(command == MenuCommand::CheckForUpdates ? 7 : 8, VK_DOWN);

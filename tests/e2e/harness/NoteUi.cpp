@@ -9,7 +9,7 @@
 namespace e2e {
 
 HWND NoteControl(HWND note, int id) {
-  if (id == stickwell::note::kText1Id) return ::GetDlgItem(::GetDlgItem(note, stickwell::note::kFrame2Id), id);
+  if (id == stickwell::note::kBodyId) return ::GetDlgItem(::GetDlgItem(note, stickwell::note::kBodyFrameId), id);
   return ::GetDlgItem(note, id);
 }
 
