@@ -5,7 +5,6 @@
 # window (from its status line naming the file to the countdown after it), each alternating with curl
 # (native, written to the same kind of folder). Prints the times and the throughput ratios (goal: at
 # least 0.8).
-#   cmake --preset windows-e2e && cmake --build --preset windows-e2e -j2 && bench/download-vs-curl.sh
+#   cmake --preset windows-e2e && bench/download-vs-curl.sh
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-exec "$root/scripts/e2e.sh" --gtest_also_run_disabled_tests --gtest_filter='DownloadBenchmark.*'
+exec "$(cd "$(dirname "$0")/.." && pwd)/scripts/bench-e2e.sh" --gtest_filter='DownloadBenchmark.*'

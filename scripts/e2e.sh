@@ -1,28 +1,44 @@
 #!/usr/bin/env bash
-# Runs the end-to-end tests: the real programs under Wine in a private Xvfb screen, with the
-# Chinese locale (code page 936). Online tests run in a network namespace of their own; the
-# offline ones in a second namespace that has only loopback.
+# Runs the end-to-end tests: the real programs under Wine in a private Xvfb screen, with the Chinese
+# locale (code page 936). Online tests run in a network namespace of their own; the Offline ones in a
+# second namespace that has only loopback.
 #   scripts/e2e.sh [extra gtest arguments]
+#   scripts/e2e.sh --prepare      only creates the Wine prefix (test.sh does it while other work runs)
+# STICKWELL_E2E_BINARY names another test binary of build/windows-e2e/bin (the benchmarks' one).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/windows-e2e/bin
-work=$(mktemp -d /tmp/stickwell-e2e.XXXXXX)
+binary=${STICKWELL_E2E_BINARY:-stickwell-e2e.exe}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
+# One Wine prefix, made once per build folder (creating one takes half a minute) and used by every run
+# in both namespaces: each run starts its own wineserver and services inside its namespace, and the
+# tests leave nothing behind in it but what the next lines reset.
+prefix=$root/build/windows-e2e/wine
+if [ ! -e "$prefix/.ready" ]; then
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  WINEPREFIX=$prefix DISPLAY= wineboot -i >/dev/null 2>&1
+  WINEPREFIX=$prefix wineserver -w
+  touch "$prefix/.ready"
+fi
+[ "${1:-}" = --prepare ] && exit 0
+rm -rf "$prefix"/drive_c/users/*/Temp/sw-* "$prefix"/drive_c/users/*/AppData/Local/Temp/sw-*
+
+work=$(mktemp -d /tmp/stickwell-e2e.XXXXXX)
 display=90
 while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
 Xvfb :$display -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 cleanup() {
-  WINEPREFIX=$work/online wineserver -k >/dev/null 2>&1 || true
-  WINEPREFIX=$work/offline wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
   kill $xvfb 2>/dev/null || true
   wait $xvfb 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.1; done
-
-export DISPLAY=:$display LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export DISPLAY=:$display LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 
 # A stand-in browser: Wine opens web pages with xdg-open; the tests read what was opened from a log.
 mkdir -p "$work/bin"
@@ -65,13 +81,13 @@ done
 online_filter="${positive:-*}-Offline*${negative:+:$negative}"
 
 # A run that hangs fails instead of holding up the whole suite.
-limit=${STICKWELL_E2E_LIMIT:-25m}
+limit=${STICKWELL_E2E_LIMIT:-15m}
 status=0
-timeout -k 30 "$limit" unshare -n -m "$root/scripts/netns-run.sh" online "$work/online" "$bin/stickwell-e2e.exe" \
+timeout -k 30 "$limit" unshare -n -m "$root/scripts/netns-run.sh" online "$prefix" "$bin/$binary" \
   --gtest_filter="$online_filter" "${args[@]}" || status=1
 if [ -n "$offline_patterns" ]; then
-  STICKWELL_E2E_OFFLINE=1 timeout -k 30 "$limit" unshare -n -m "$root/scripts/netns-run.sh" offline "$work/offline" "$bin/stickwell-e2e.exe" \
-    --gtest_filter="${offline_patterns#:}${negative:+-$negative}" "${args[@]}" || status=1
+  STICKWELL_E2E_OFFLINE=1 timeout -k 30 "$limit" unshare -n -m "$root/scripts/netns-run.sh" offline "$prefix" \
+    "$bin/$binary" --gtest_filter="${offline_patterns#:}${negative:+-$negative}" "${args[@]}" || status=1
 fi
 
 if [ -d "$bin/screenshots" ]; then

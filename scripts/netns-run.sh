@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs inside a fresh network namespace (started with `unshare -n`): sets up the network that the
-# tests need, boots a private Wine prefix whose services see only this namespace, runs the command
-# under Wine, and stops that Wine again.
+# tests need, starts Wine in the given prefix (its wineserver and services, started here, see only this
+# namespace), runs the command under Wine, and stops that Wine again.
 #   netns-run.sh online|offline PREFIX EXE [ARGS...]
 # STICKWELL_E2E_READONLY_DIR, when set, names a folder to make read-only for the tests.
 # online:  loopback plus a link with a default route, so the connection query says "connected";
@@ -26,11 +26,15 @@ if [ -n "${STICKWELL_E2E_READONLY_DIR:-}" ]; then
 fi
 
 export WINEPREFIX=$prefix
-wineboot -i >/dev/null 2>&1
 # There is no window manager in the test screen: let Wine place every window itself, otherwise it
-# waits two seconds for a manager that never comes each time a window is hidden.
+# waits two seconds for a manager that never comes each time a window is hidden. And the screen's
+# scaling is the default one, whatever a test that stopped half-way left.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
 wine "$@"
 status=$?
+# Wait until this Wine has gone: a wineserver of this prefix still running would serve the next run,
+# with its services in this namespace.
 wineserver -k >/dev/null 2>&1
+wineserver -w >/dev/null 2>&1
 exit $status

@@ -1,5 +1,5 @@
 // Start-up time and memory of a note against a bare Win32 window program, both started the same way
-// under the same system in one run. Disabled in the ordinary test run; see tests/e2e/bare/README.md.
+// under the same system in one run; see README.md here.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,10 +8,9 @@
 #include <iostream>
 #include <vector>
 
-#include "harness/Files.h"
-#include "harness/ProgramDir.h"
+#include "harness/System.h"
 #include "harness/Wait.h"
-#include "harness/WindowFinder.h"
+#include "harness/Windows.h"
 
 namespace e2e {
 namespace {
@@ -20,7 +19,7 @@ constexpr int kRuns = 15;
 
 // The visible top-level window of the process that has the keyboard focus in it, or nullptr.
 HWND WindowTakingKeys(DWORD processId) {
-  for (HWND window : TopLevelWindows(nullptr, nullptr, processId)) {
+  for (HWND window : Windows(nullptr, nullptr, processId)) {
     if (!::IsWindowVisible(window)) continue;
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
     GUITHREADINFO info{};
@@ -72,9 +71,9 @@ Measurement Measure(const ProgramDir& dir, const wchar_t* exe) {
   ::QueryPerformanceFrequency(&frequency);
   ::QueryPerformanceCounter(&begin);
   Process process = StartProgram(dir.file(exe));
-  EXPECT_TRUE(process);
+  EXPECT_TRUE(process.handle);
   bool ready = false;
-  for (int i = 0; i < 20000 && !(ready = WindowTakingKeys(process.id()) != nullptr); ++i) ::Sleep(1);
+  for (int i = 0; i < 20000 && !(ready = WindowTakingKeys(process.id) != nullptr); ++i) ::Sleep(1);
   ::QueryPerformanceCounter(&end);
   EXPECT_TRUE(ready) << "no window taking keys";
 
@@ -90,7 +89,7 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-TEST(DISABLED_NoteBenchmark, StartupAndMemoryAgainstABareWindow) {
+TEST(NoteBenchmark, StartupAndMemoryAgainstABareWindow) {
   ProgramDir dir({L"Stickwell.exe", L"BareWindow.exe"});
   std::vector<double> noteMs, bareMs, noteKb, bareKb;
   Measure(dir, L"BareWindow.exe");  // warm the file cache for both

@@ -3,9 +3,8 @@
 // saves), in one run, alternating in 10-second turns so that both see the same machine. Goal: saving
 // costs under 1 % of one core. Also the cost of one save with and without flushing it to the disk.
 //
-// Disabled in the ordinary test run. Run it alone, on an idle machine (about 85 s):
-//   cmake --preset windows-e2e && cmake --build --preset windows-e2e -j2
-//   scripts/e2e.sh --gtest_also_run_disabled_tests --gtest_filter='DISABLED_NoteWatcherBenchmark.*'
+// Run it alone, on an idle machine (about 85 s):
+//   cmake --preset windows-e2e && scripts/bench-e2e.sh --gtest_filter='NoteWatcherBenchmark.*'
 //
 // Wine reports no CPU times for other processes, so they are read where Linux keeps them:
 // /proc/<pid>/stat of the note's Linux process (found by its executable's path) and of this Wine
@@ -19,12 +18,11 @@
 #include <iostream>
 #include <string>
 
-#include "harness/Files.h"
 #include "harness/Input.h"
-#include "harness/NoteUi.h"
-#include "harness/ProgramDir.h"
+#include "harness/Note.h"
+#include "harness/System.h"
 #include "harness/Wait.h"
-#include "harness/WindowFinder.h"
+#include "harness/Windows.h"
 #include "note/win/ControlIds.h"
 #include "shared/win/AtomicFile.h"
 
@@ -141,26 +139,23 @@ SaveCost TimeSaves(const std::wstring& server, Save save) {
   return {wall / kSaves, (OwnCpuMs() - cpu0) / kSaves, (CpuMs(server) - server0) / kSaves};
 }
 
-TEST(DISABLED_NoteWatcherBenchmark, SavingWithThePointerAwayAgainstTheSameNoteWithThePointerOnIt) {
+TEST(NoteWatcherBenchmark, SavingWithThePointerAwayAgainstTheSameNoteWithThePointerOnIt) {
   ProgramDir dir({L"Stickwell.exe", L"BareWindow.exe"});
   Process bare = StartProgram(dir.file(L"BareWindow.exe"));
-  HWND bareWindow = WaitForWindow(L"BareWindow", L"Bare", bare.id());
+  HWND bareWindow = WaitForWindow(L"BareWindow", L"Bare", bare.id);
   ASSERT_NE(bareWindow, nullptr);
   ::SetWindowPos(bareWindow, nullptr, 1000, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Process process;
-  MoveTo(900, 900);
-  HWND note = StartNote(dir, process);
-  ASSERT_NE(note, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return !NoteFiles(dir).empty(); }));
-  const std::wstring noteFile = dir.file(NoteFiles(dir).front());
+  MoveTo({900, 900});
+  const Note started(dir);
+  ASSERT_TRUE(started.started());
+  HWND note = started.window;
+  const std::wstring noteFile = started.file;
   // A note as people write them: a title and ten lines.
   std::wstring body;
   for (int line = 1; line <= 10; ++line) body += L"第" + std::to_wstring(line) + L"项: 买牛奶和面包, call Tom at 5\r\n";
-  DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(NoteControl(note, kBodyId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(body.c_str()),
-                        SMTO_ABORTIFHUNG, 2000, &result);
+  started.setText(kBodyId, body);
   const std::string record = GbkRecord(L"", body);
-  ASSERT_TRUE(WaitForFile(noteFile, [&](const std::string& bytes) { return bytes == record; }));
+  ASSERT_TRUE(FileHolds(noteFile, record));
 
   const std::wstring folderName = dir.path().substr(dir.path().find_last_of(L'\\') + 1);
   wchar_t prefix[MAX_PATH] = L"";

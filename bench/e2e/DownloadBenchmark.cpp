@@ -1,6 +1,6 @@
 // Throughput of the updater's download code against curl, on the same 64 MiB file from the same loopback
 // server in the same run: once through the download code alone, once through the updater's download
-// window as a user runs it. Not part of the suite: run them with bench/download-vs-curl.sh.
+// window as a user runs it. Run them with bench/download-vs-curl.sh.
 //
 // curl is a Linux program; Wine starts it like any other executable (it runs in the test's network
 // namespace), but gives no process handle for it, so curl reports through a result file.
@@ -11,13 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "harness/Files.h"
 #include "harness/Input.h"
-#include "harness/PageBuilder.h"
-#include "harness/ProgramDir.h"
+#include "harness/Pages.h"
+#include "harness/System.h"
 #include "harness/TestServer.h"
 #include "harness/Wait.h"
-#include "harness/WindowFinder.h"
+#include "harness/Windows.h"
 #include "shared/win/HttpDownload.h"
 #include "updater/win/ControlIds.h"
 
@@ -90,7 +89,8 @@ double TimeCurl(const std::wstring& url, const std::string& outputUnix, const st
     return -1;
   if (process.hThread) ::CloseHandle(process.hThread);
   if (process.hProcess) ::CloseHandle(process.hProcess);
-  const auto report = WaitForFile(resultFile, [](const std::string& text) { return !text.empty(); }, 60000);
+  std::optional<std::string> report;
+  WaitUntil([&] { return (report = ReadBytes(resultFile)) && !report->empty(); }, 60000);
   double seconds = -1;
   unsigned long long bytes = 0;
   if (!report || std::sscanf(report->c_str(), "%lf %llu", &seconds, &bytes) != 2 || bytes != kFileBytes) return -1;
@@ -103,16 +103,16 @@ double Seconds(ULONGLONG fromMs, ULONGLONG toMs) { return static_cast<double>(to
 // request goes out) to the countdown that follows the file's completion; < 0 on failure.
 double TimeUpdaterWindow() {
   ProgramDir dir;
-  const Process updater = dir.startUpdater();
-  HWND offer = WaitForWindow(kFormClass, kUpdaterCaption, updater.id());
+  const Process updater = dir.start(L"Renewick.exe");
+  HWND offer = WaitForWindow(kFormClass, kUpdaterCaption, updater.id);
   if (!offer || !WaitUntil([&] { return IsShown(offer) && ::IsWindowEnabled(::GetDlgItem(offer, stickwell::updater::ids::kUpdate)); }))
     return -1;
   const POINT button = CenterOf(WindowRectOf(::GetDlgItem(offer, stickwell::updater::ids::kUpdate)));
-  Click(button.x, button.y);
+  Click(button);
   ULONGLONG started = 0, finished = 0;
   WaitUntil(
       [&] {
-        for (HWND window : TopLevelWindows(kFormClass, kUpdaterCaption, updater.id())) {
+        for (HWND window : Windows(kFormClass, kUpdaterCaption, updater.id)) {
           const std::wstring status = TextOf(::GetDlgItem(window, stickwell::updater::ids::kStatus));
           if (!started && status == L"正在下载 Big.bin") started = ::GetTickCount64();
           if (status.size() >= 4 && std::equal(status.begin(), status.begin() + 4, std::wstring_view(L"更新完成").begin())) {
@@ -133,11 +133,10 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-TEST(DownloadBenchmark, DISABLED_SixtyFourMegabytesAgainstCurl) {
+TEST(DownloadBenchmark, SixtyFourMegabytesAgainstCurl) {
   TestServer server;
   ASSERT_TRUE(server.listening());
-  Response file;
-  file.body = std::make_shared<const std::string>(PatternBytes(kFileBytes, 64));
+  const Response file(PatternBytes(kFileBytes, 64));
   server.route("/bench64.bin", file);
   const std::wstring url = ServerUrl("/bench64.bin");
 
@@ -177,16 +176,11 @@ TEST(DownloadBenchmark, DISABLED_SixtyFourMegabytesAgainstCurl) {
 namespace e2e {
 namespace {
 
-TEST(DownloadBenchmark, DISABLED_SixtyFourMegabytesThroughTheDownloadWindowAgainstCurl) {
+TEST(DownloadBenchmark, SixtyFourMegabytesThroughTheDownloadWindowAgainstCurl) {
   TestServer server;
   ASSERT_TRUE(server.listening());
-  Response file;
-  file.body = std::make_shared<const std::string>(PatternBytes(kFileBytes, 64));
-  server.route("/files/Big.bin", file);
-  server.route("/share/big", Response::Ok(BuildSharePage(ServerUrl("/files/Big.bin"))));
-  PageContent page;
-  page.downloads.push_back({L"Big.bin", ServerUrl("/share/big")});
-  server.route(UpdatePagePath(), Response::Ok(BuildUpdatePage(page)));
+  // The page lists Big.bin through a share page that leads to /files/Big.bin.
+  ServeUpdate(server, {}, {{L"Big.bin", Response(PatternBytes(kFileBytes, 64))}});
 
   ProgramDir curlDir(std::vector<std::wstring>{});
   const std::string curlFileUnix = UnixPath(curlDir.file(L"curl.bin"));

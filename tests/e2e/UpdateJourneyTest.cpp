@@ -1,0 +1,117 @@
+// A whole update as a user lives it: a running note finds a new version, hands over to the updater with
+// its text saved, the updater offers the version, downloads every listed file, counts down and starts
+// the note again, and the new note puts the new updater in place and finds itself up to date.
+#include <gtest/gtest.h>
+
+#include "harness/Input.h"
+#include "harness/Note.h"
+#include "harness/Pages.h"
+#include "harness/Wait.h"
+#include "harness/Windows.h"
+#include "updater/win/ControlIds.h"
+
+namespace e2e {
+namespace {
+
+namespace ids = stickwell::updater::ids;
+
+int BarValue(HWND window) { return static_cast<int>(::SendMessageW(FirstChild(window, L"msctls_progress32"), WM_USER + 8, 0, 0)); }
+
+TEST(UpdateJourney, ANoteUpdatesItselfAndTheUpdaterFromThePage) {
+  TestServer server;
+  ProgramDir dir;
+  // The new version's files come in quarters, slowly enough to watch the download window at work.
+  const std::string newNote = ServedBuildOf(L"Stickwell.exe"), newUpdater = ServedBuildOf(L"Renewick.exe"), readMe(300000, 'r');
+  PageContent page = ServeUpdate(server, {},
+                                 {{L"Stickwell.exe", Response::Trickling(newNote, 4, 250)},
+                                  {L"Renewick.exe", Response::Trickling(newUpdater, 4, 250)},
+                                  {L"ReadMe.txt", Response::Trickling(readMe, 4, 250)}});
+  Note note(dir);
+  ASSERT_TRUE(note.started());
+  note.click(kBodyId);
+  TypeText(L"更新前写下的话");
+
+  // 检查更新: the check window shows its status line and bar on a blue that is its transparent colour.
+  // While the page comes (in pieces now) it waits with its first status and an empty bar, answering all
+  // the while; then it counts, and asks about the new version with the bar at 90.
+  server.route(UpdatePagePath(), Response::Trickling(BuildUpdatePage(page), 4, 400));
+  ASSERT_TRUE(note.pick(MenuItem::CheckForUpdates));
+  HWND check = WaitForWindow(kFormClass, kCheckCaption, note.id()), question = nullptr;
+  COLORREF key = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(check && ::GetLayeredWindowAttributes(check, &key, nullptr, &flags) && key == RGB(0, 0, 255) && flags == LWA_COLORKEY);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(FirstChild(check, L"Static")) == L"正在检查更新..."; }));
+  EXPECT_TRUE(BarValue(check) == 0 && Responsive(check) && Responsive(note.window));
+  SaveScreenshot(L"update-check-waiting");
+  EXPECT_EQ(WatchTexts(FirstChild(check, L"Static"), [&] { return (question = WaitForDialog(note.id(), L"更新提示：", 0)) != nullptr; }),
+            (std::vector<std::wstring>{L"正在检查更新...", L"正在检测版本信息..."}));
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(DialogText(question), L"发现新版本 Ver：13.04.21 是否需要更新？");
+  EXPECT_EQ(BarValue(check), 90);
+
+  // OK: the note ends with its latest text in its file, and the updater offers the version. A second
+  // updater says that one runs already, and ends.
+  PressDialogButton(question, IDOK);
+  EXPECT_TRUE(note.process.waitForExit()) << "the note did not end for the updater";
+  EXPECT_EQ(note.record(), GbkRecord(L"", L"更新前写下的话"));
+  HWND offer = WaitForWindow(kFormClass, kUpdaterCaption), update = nullptr;
+  // Its controls come with the window's first showing.
+  ASSERT_TRUE(offer && WaitUntil([&] { return IsShown(offer) && ::IsWindowEnabled(update = ::GetDlgItem(offer, ids::kUpdate)); }));
+  EXPECT_EQ(TextOf(::GetDlgItem(offer, ids::kVersion)), L"Ver:13.04.21");
+  EXPECT_EQ(TextOf(::GetDlgItem(offer, ids::kChangeLog)), L"更新日志\r\n1. 修复停靠问题\r\n2. 新增字体颜色");
+  SaveScreenshot(L"updater-offer");
+  const Process second = dir.start(L"Renewick.exe");
+  HWND running = WaitForDialog(second.id, L"提示：");
+  EXPECT_TRUE(running && DialogText(running) == L"更新程序已经在运行");
+  PressDialogButton(running, IDOK);
+  EXPECT_TRUE(second.waitForExit());
+
+  // 确定: the download window takes the offer's place, names each file as it comes (the updater's own
+  // as NewRenewick.exe), counts down from 5 a second apart, closes and starts the note.
+  const DWORD updater = ProcessOf(offer);
+  ASSERT_TRUE(ClickUntil(CenterOf(WindowRectOf(update)), [&] { return !::IsWindow(offer); }));
+  HWND download = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (HWND window : Windows(kFormClass, kUpdaterCaption, updater))
+      download = ::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED && IsShown(window) ? window : download;
+    return download != nullptr;
+  })) << "no download window after 确定";
+  EXPECT_FALSE(::IsWindow(offer)) << "the offer window closes first";
+  std::vector<ULONGLONG> times;
+  auto seen = WatchTexts(::GetDlgItem(download, ids::kStatus), [] { return false; }, &times);
+  const ULONGLONG countdown = times.size() >= 5 ? times[times.size() - 5] : 0;
+  std::erase(seen, L"正在准备更新...");  // when the test is quick enough to see it
+  EXPECT_EQ(seen, (std::vector<std::wstring>{L"正在下载 Stickwell.exe", L"正在下载 NewRenewick.exe", L"正在下载 ReadMe.txt",
+                                             L"更新完成，5秒钟后自动关闭本窗口", L"更新完成，4秒钟后自动关闭本窗口",
+                                             L"更新完成，3秒钟后自动关闭本窗口", L"更新完成，2秒钟后自动关闭本窗口",
+                                             L"更新完成，1秒钟后自动关闭本窗口"}));
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(download); }, 3000));
+  EXPECT_NEAR(static_cast<double>(::GetTickCount64() - countdown), 5750, 1250) << "ms from the countdown's start to its end";
+
+  // The new note starts, the updater ends, the files are in place and no partial file is left; the new
+  // note puts the new updater in place of the old one.
+  HWND restarted = WaitForWindow(kFormClass, kNoteCaption);
+  ASSERT_NE(restarted, nullptr) << "the updater did not start the note";
+  EXPECT_TRUE(WaitUntil([&] { return Windows(kFormClass, kUpdaterCaption).empty(); })) << "the updater stays";
+  EXPECT_TRUE(ReadBytes(dir.file(L"Stickwell.exe")) == newNote && ReadBytes(dir.file(L"ReadMe.txt")) == readMe);
+  EXPECT_TRUE(dir.files(L"*.partial").empty());
+  EXPECT_TRUE(WaitUntil([&] { return !FileExists(dir.file(L"NewRenewick.exe")) && ReadBytes(dir.file(L"Renewick.exe")) == newUpdater; }))
+      << "the new note did not put the new updater in place";
+  EXPECT_EQ(note.record(), GbkRecord(L"", L"更新前写下的话")) << "the old note's text stays for 打开";
+  SaveScreenshot(L"update-round-trip");
+
+  // Checking against a page of its own version, the new note finds nothing newer and the check closes
+  // by itself, after one request.
+  page.version = L"13.04.20";
+  server.route(UpdatePagePath(), Response(BuildUpdatePage(page)));
+  const size_t requests = server.requestsFor(UpdatePagePath());
+  ASSERT_TRUE(WalkMenu(ProcessOf(restarted), CenterOf(WindowRectOf(NoteControl(restarted, kBodyId))), MenuKeys(MenuItem::CheckForUpdates)));
+  check = WaitForWindow(kFormClass, kCheckCaption, ProcessOf(restarted));
+  EXPECT_EQ(WatchTexts(FirstChild(check, L"Static"), [] { return false; }),
+            (std::vector<std::wstring>{L"正在检查更新...", L"正在检测版本信息...", L"暂无更新"}));
+  EXPECT_TRUE(!::IsWindow(check) && Windows(L"#32770", nullptr, ProcessOf(restarted)).empty()) << "the check did not close by itself";
+  EXPECT_EQ(server.requestsFor(UpdatePagePath()), requests + 1);
+}
+
+}  // namespace
+}  // namespace e2e
