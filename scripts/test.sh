@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset and runs every test: the unit tests (ASan + UBSan),
 # the page-reader fuzzer for a bounded time, and the end-to-end tests of the real programs under Wine.
+# The fuzzer and the making of the Wine prefix use one core each while the Windows programs build, so
+# they run meanwhile; their output follows the build's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -9,37 +11,40 @@ started=$(date +%s)
 scripts/setup.sh
 
 step() { echo; echo "== $* ($(( $(date +%s) - started )) s)"; }
+logs=$(mktemp -d /tmp/stickwell-test.XXXXXX)
+trap 'rm -rf "$logs"' EXIT
 
 step "native: platform-free code and unit tests"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native -j"$(nproc)"
 
-if [ -f fuzz/CMakeLists.txt ]; then
-  step "fuzz: the update page readers"
-  cmake --preset fuzz >/dev/null
-  cmake --build --preset fuzz
-  corpus=$(mktemp -d /tmp/stickwell-corpus.XXXXXX)
-  trap 'rm -rf "$corpus"' EXIT
-  # Seeds: the fuzzer's own edge cases and the pages the tool's tests read.
-  cp fuzz/corpus/* tests/pages/*.html "$corpus"/
-  build/fuzz/bin/stickwell-page-fuzzer -max_total_time="${STICKWELL_FUZZ_SECONDS:-30}" -print_final_stats=1 \
-    "$corpus" 2>&1 | tail -n 15
-fi
+step "fuzz: build the update page readers' fuzzer, then fuzz them while the Windows programs build"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+# Seeds: the fuzzer's own edge cases and the pages the tool's tests read.
+mkdir "$logs/corpus"
+cp fuzz/corpus/* tests/pages/*.html "$logs/corpus"/
+build/fuzz/bin/stickwell-page-fuzzer -max_total_time="${STICKWELL_FUZZ_SECONDS:-30}" -print_final_stats=1 \
+  "$logs/corpus" >"$logs/fuzz.log" 2>&1 &
+fuzzer=$!
+scripts/e2e.sh --prepare >"$logs/prefix.log" 2>&1 &
+prefix=$!
 
-if [ -f bench/CMakeLists.txt ]; then
-  step "bench: build the benchmarks"
-  cmake --preset bench >/dev/null
-  cmake --build --preset bench
-fi
-
-step "windows: Stickwell.exe and Renewick.exe"
+step "windows: Stickwell.exe and Renewick.exe as users get them"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
 step "windows-e2e: the programs against the test server, and the end-to-end tests"
 cmake --preset windows-e2e >/dev/null
 cmake --build --preset windows-e2e
+
+step "fuzz: the result"
+wait $fuzzer || { tail -n 40 "$logs/fuzz.log"; exit 1; }
+tail -n 15 "$logs/fuzz.log"
+wait $prefix || { cat "$logs/prefix.log"; exit 1; }
+
+step "end-to-end tests"
 scripts/e2e.sh
 
 step "all tests passed"
