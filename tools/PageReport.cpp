@@ -2,18 +2,16 @@
 
 #include "shared/PageMarkers.h"
 #include "shared/PagePositions.h"
+#include "shared/PushMessage.h"
 #include "shared/UpdatePage.h"
 #include "tools/Utf8Out.h"
 
 namespace stickwell::page {
 namespace {
 
-// The text the message dialog shows when the machine is connected: the stored message as it is, or
-// its paragraphs as lines when it holds separators.
-std::optional<std::u16string> PushDialogText(const std::optional<std::u16string>& message) {
-  const std::u16string stored = message.value_or(u"");
-  if (stored.find(kParagraph) == std::u16string::npos) return stored;
-  return ParagraphText(stored);
+// What the note's message dialog shows on a connected machine; a message that cannot be read is empty.
+std::u16string DialogText(const std::optional<std::u16string>& message) {
+  return PushDialogText(true, message.value_or(u""));
 }
 
 std::string JsonOrNull(const std::optional<std::u16string>& text) { return text ? JsonString(*text) : "null"; }
@@ -118,7 +116,7 @@ std::string UpdatePageJson(std::u16string_view page) {
   json += ", \"pushSwitch\": " + JsonOrNull(pushSwitch);
   json += ", \"pushOn\": " + JsonBool(IsPushOn(pushSwitch));
   json += ", \"pushMessage\": " + JsonOrNull(pushMessage);
-  json += ", \"pushText\": " + JsonOrNull(PushDialogText(pushMessage));
+  json += ", \"pushText\": " + JsonString(DialogText(pushMessage));
   return json + "}\n";
 }
 
@@ -169,11 +167,7 @@ std::string UpdatePageSummary(std::u16string_view page) {
   } else {
     out += "Push message: cannot be read: " + WhyNoPushMessage(page) + " (stored empty)\n";
   }
-  if (const auto shown = PushDialogText(pushMessage)) {
-    out += "Push message, as the dialog shows it:\n" + Indented(*shown, indent);
-  } else {
-    out += "Push message, as the dialog shows it: cannot be made: fewer than four characters follow the first <p>\n";
-  }
+  out += "Push message, as the dialog shows it:\n" + Indented(DialogText(pushMessage), indent);
   return out;
 }
 

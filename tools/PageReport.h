@@ -7,7 +7,7 @@ namespace stickwell::page {
 
 // One JSON object, one line:
 // {"version": S|null, "newer": B|null, "changeLog": S|null, "downloads": [{"entry": S, "name": S|null,
-//  "share": S}]|null, "pushSwitch": S|null, "pushOn": B, "pushMessage": S|null, "pushText": S|null}
+//  "share": S}]|null, "pushSwitch": S|null, "pushOn": B, "pushMessage": S|null, "pushText": S}
 std::string UpdatePageJson(std::u16string_view page);
 // The same for a person, with the reason wherever a reading fails.
 std::string UpdatePageSummary(std::u16string_view page);
