@@ -23,6 +23,14 @@ inline constexpr std::string_view kFormatLine = "stickwell-manifest 1";
 
 using Sha256Digest = std::array<std::uint8_t, 32>;
 using Signature = std::array<std::uint8_t, 64>;  // ECDSA P-256 over SHA-256: r then s, 32 bytes each
+using PublicKey = std::array<std::uint8_t, 65>;  // the uncompressed P-256 point: 04, X, Y
+
+// The public key as the makers write it into the build: the base64 of the 65-byte point, one line.
+// Only the form is checked here; whether the point lies on the curve is the crypto library's to say.
+std::optional<PublicKey> ReadPublicKey(std::string_view base64);
+
+// Whether a version is in the form the programs show, two digits for each number: "13.04.21".
+bool IsVersionText(std::u16string_view version);
 
 struct FileEntry {
   std::u16string name;  // a plain file name in the program folder
@@ -50,7 +58,8 @@ struct SignedContent {
 };
 std::optional<SignedContent> ReadSignedText(std::string_view signedPart);
 
-// The paragraph the makers paste: the marker and the base64 of the signed text followed by its signature.
+// The paragraph the makers paste, as HTML: "<p>", the marker, the base64 of the signed text followed by
+// its signature, "</p>".
 std::u16string ManifestParagraph(std::string_view signedPart, const Signature& signature);
 
 // The manifest on an update page: the first marker after "最新完整版" and the base64 text right after
