@@ -15,8 +15,6 @@ constexpr std::string_view kVersionField = "version ";
 constexpr std::string_view kFileField = "file ";
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-// Windows finds a file by its name whatever the case of its letters, so "a.exe" and "A.EXE" are one
-// file. Letters beyond ASCII are left as they are: the makers' file names are ASCII in practice.
 std::u16string FoldCase(std::u16string_view name) {
   std::u16string folded(name);
   for (char16_t& c : folded) {
@@ -75,6 +73,8 @@ std::optional<FileEntry> ReadFileFields(std::string_view fields) {
 }
 
 }  // namespace
+
+bool IsSameFileName(std::u16string_view a, std::u16string_view b) { return FoldCase(a) == FoldCase(b); }
 
 std::optional<PublicKey> ReadPublicKey(std::string_view base64) {
   const auto bytes = DecodeBase64(base64);

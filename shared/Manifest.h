@@ -47,6 +47,10 @@ struct Manifest {
   friend bool operator==(const Manifest&, const Manifest&) = default;
 };
 
+// Whether two names are one file in a Windows folder, where "a.exe" and "A.EXE" are the same. Letters
+// beyond ASCII count as they are: the makers' file names are ASCII in practice.
+bool IsSameFileName(std::u16string_view a, std::u16string_view b);
+
 // The signed text for a version and its files, or nothing when the version is not in "13.04.21" form,
 // the list is empty, a name is not a plain file name or is given twice.
 std::optional<std::string> SignedText(std::u16string_view version, const std::vector<FileEntry>& files);

@@ -30,6 +30,9 @@ class Sha256 {
   std::unique_ptr<State> state_;
 };
 
+// Whether `signature` is the ECDSA P-256 signature (SHA-256, r then s) of `message` under `key`.
+bool VerifySignature(const manifest::PublicKey& key, std::string_view message, const manifest::Signature& signature);
+
 // Whether this build carries the makers' public key, and so installs only signed releases.
 bool UpdateKeyBuiltIn();
 
