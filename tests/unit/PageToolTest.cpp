@@ -57,7 +57,7 @@ TEST(PageToolArguments, FileBytesAreDecodedAsTheProgramsDecodeThem) {
   // A byte-order mark, "保存至网盘" and an address with an entity and a byte that is not UTF-8.
   const std::string sharePage =
       "\xEF\xBB\xBF\xE4\xBF\x9D\xE5\xAD\x98\xE8\x87\xB3\xE7\xBD\x91\xE7\x9B\x98 href=\"a&amp;b\xFF\" id=\"";
-  EXPECT_EQ(PageToolOutput(request, sharePage), "{\"direct\": \"a&b\xEF\xBF\xBD\"}\n");
+  EXPECT_EQ(PageToolOutput(request, sharePage, nullptr), "{\"direct\": \"a&b\xEF\xBF\xBD\"}\n");
 }
 
 }  // namespace
