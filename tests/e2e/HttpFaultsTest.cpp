@@ -17,7 +17,6 @@
 #include "shared/win/HttpFetch.h"
 
 namespace e2e {
-namespace {
 
 using namespace stickwell::win;
 constexpr DWORD kTimeoutMs = stickwell::config::kHttpTimeoutMs;
@@ -26,17 +25,14 @@ constexpr UINT kFetched = WM_APP, kDownload = WM_APP + 100;
 // Stands in for a program's window: notes when each message came, and reads a download's numbers at each
 // of its messages, as a window does (a download posts no more progress until they have been read).
 struct Sink {
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* sink = reinterpret_cast<Sink*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message < WM_APP) return ::DefWindowProcW(window, message, wParam, lParam);
-    sink->at[std::make_pair(message, wParam)] = ::GetTickCount64();
-    sink->count[std::make_pair(message, wParam)]++;
-    if (message >= kDownload) (void)sink->downloads[message - kDownload].progress();
-    return 0;
-  }
   explicit Sink(size_t n) : downloads(n) {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
+    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+      auto& sink = *reinterpret_cast<Sink*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+      if (message < WM_APP) return ::DefWindowProcW(window, message, wParam, lParam);
+      ++sink.count[std::make_pair(message, wParam)], sink.at[std::make_pair(message, wParam)] = ::GetTickCount64();
+      return message >= kDownload ? (void)sink.downloads[message - kDownload].progress(), 0 : 0;
+    }));
   }
   ~Sink() { ::DestroyWindow(hwnd); }
   HWND hwnd = ::CreateWindowExW(0, L"Message", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
@@ -137,12 +133,10 @@ TEST(HttpFaults, FetchAndDownloadEndInTheFailureEachFaultIs) {
   EXPECT_EQ(FetchUrl(ServerUrl("/cached")).body, "first");
   server.route("/cached", Response("second"));
   EXPECT_EQ(FetchUrl(ServerUrl("/cached")).body, "second") << "the second fetch came from a cache";
-  for (const Request& request : server.requests()) {
-    EXPECT_TRUE(request.head.find("\r\nPragma: no-cache") != std::string::npos &&
-                request.head.find("\r\nCache-Control: no-cache") != std::string::npos)
+  for (const Request& request : server.requests())
+    EXPECT_TRUE(request.head.find("\r\nPragma: no-cache") != std::string::npos && request.head.find("\r\nCache-Control: no-cache") != std::string::npos &&
+                request.head.find("\r\nCookie:") == std::string::npos && request.head.find("If-Modified-Since") == std::string::npos)
         << request.head;
-    EXPECT_TRUE(request.head.find("\r\nCookie:") == std::string::npos && request.head.find("If-Modified-Since") == std::string::npos);
-  }
 }
 
 // A window that goes away mid-transfer stops reading: its download and its page fetch post nothing
@@ -164,5 +158,4 @@ TEST(HttpFaults, AWindowThatGoesMidTransferHearsNothingMore) {
   EXPECT_FALSE(FileExists(dir.file(L"stalled.partial"))) << "the transfer wrote on after the cancel";
 }
 
-}  // namespace
 }  // namespace e2e

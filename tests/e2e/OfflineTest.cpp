@@ -16,7 +16,6 @@
 #include "updater/win/ControlIds.h"
 
 namespace e2e {
-namespace {
 
 namespace ids = stickwell::updater::ids;
 
@@ -53,5 +52,4 @@ TEST(Offline, NothingIsAskedAndEveryProgramSaysItIsNotConnected) {
   EXPECT_EQ(server.requests().size(), 1u) << "only the test's own request reached the server";
 }
 
-}  // namespace
 }  // namespace e2e

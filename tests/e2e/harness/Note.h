@@ -24,11 +24,9 @@ using namespace stickwell::note;  // the control ids
 enum class MenuItem { Open = 1, Lock, Clear, FontSize, FontColour, Scheme, CheckForUpdates, OfficialSite };
 // Keys that pick an item, or the `subitem`th item (from 0) of its submenu. The separator is passed over.
 inline std::vector<WORD> MenuKeys(MenuItem item, int subitem = -1) {
-  std::vector<WORD> keys(static_cast<size_t>(item), VK_DOWN);
-  if (subitem >= 0) keys.push_back(VK_RIGHT);
-  keys.insert(keys.end(), static_cast<size_t>(std::max(subitem, 0)), VK_DOWN);
-  keys.push_back(VK_RETURN);
-  return keys;
+  std::vector<WORD> keys(static_cast<size_t>(item) + (subitem >= 0 ? subitem + 1 : 0), VK_DOWN);
+  if (subitem >= 0) keys[static_cast<size_t>(item)] = VK_RIGHT;
+  return keys.push_back(VK_RETURN), keys;
 }
 
 // A child control of a note window by its id (the body is found inside its frame).

@@ -28,16 +28,12 @@ struct Process {
   void terminate() const { ::TerminateProcess(handle.get(), 99), waitForExit(); }
 };
 
-// Starts `exe` with no arguments, in its own folder and with a normal window, as a double-click does.
+// Starts `exe` with no arguments, in its own folder and with its window as it asks, as a double-click does.
 inline Process StartProgram(const std::wstring& exe) {
-  std::wstring commandLine = L"\"" + exe + L"\"";
   STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        exe.substr(0, exe.find_last_of(L'\\')).c_str(), &startup, &info))
+  startup.cb = sizeof startup;
+  if (!::CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, exe.substr(0, exe.find_last_of(L'\\')).c_str(), &startup, &info))
     return {};
   ::CloseHandle(info.hThread);
   return {std::shared_ptr<void>(info.hProcess, &::CloseHandle), info.dwProcessId};
@@ -126,8 +122,7 @@ inline std::optional<std::string> ReadBytes(const std::wstring& path) {
 inline bool WriteBytes(const std::wstring& path, const std::string& bytes) {
   HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
-  const bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-  return ::CloseHandle(file) && ok;
+  return ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) & ::CloseHandle(file) && written == bytes.size();
 }
 
 inline bool FileExists(const std::wstring& path) {

@@ -133,27 +133,17 @@ TestServer::TestServer() : state_(std::make_shared<State>()) {
   sockaddr_in where{AF_INET, ::htons(static_cast<u_short>(std::stoi(address.substr(address.rfind(':') + 1)))), {}, {}};
   where.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
   // The previous test's connections may linger in TIME_WAIT on this port; reuse lets us bind anyway.
-  for (int attempt = 0; started && attempt < 50 && !listening(); ++attempt) {
-    const SOCKET listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    const BOOL reuse = TRUE;
-    ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
-    if (::bind(listener, reinterpret_cast<const sockaddr*>(&where), sizeof where) == 0 && ::listen(listener, 64) == 0) {
-      state_->listener = listener;
-    } else {
-      ::closesocket(listener);
-      ::Sleep(100);
-    }
-  }
+  const SOCKET listener = started ? ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP) : INVALID_SOCKET;
+  const BOOL reuse = TRUE;
+  ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+  if (::bind(listener, reinterpret_cast<const sockaddr*>(&where), sizeof where) == 0 && ::listen(listener, 64) == 0) state_->listener = listener;
   if (listening()) state_->acceptor = std::thread([state = state_] { state->acceptLoop(); });
 }
 
 TestServer::~TestServer() {
   ::SetEvent(state_->stopEvent);
   if (state_->acceptor.joinable()) state_->acceptor.join();
-  {
-    std::lock_guard lock(state_->mutex);
-    for (SOCKET client : state_->open) ::shutdown(client, SD_BOTH);
-  }
+  for (std::lock_guard lock(state_->mutex); SOCKET client : state_->open) ::shutdown(client, SD_BOTH);
   for (auto& thread : state_->threads) thread.join();
   ::closesocket(state_->listener);
   ::CloseHandle(state_->stopEvent);
@@ -177,10 +167,7 @@ size_t TestServer::requestsFor(const std::string& path) const {
 }
 
 // The test build's update page address is plain ASCII: "http://127.0.0.1:18080/update.html".
-std::string UpdatePageAddress() {
-  const std::u16string_view url = stickwell::config::kUpdatePageUrl;
-  return std::string(url.begin(), url.end());
-}
+std::string UpdatePageAddress() { return {std::begin(stickwell::config::kUpdatePageUrl), std::end(stickwell::config::kUpdatePageUrl) - 1}; }
 
 std::string UpdatePagePath() { return UpdatePageAddress().substr(UpdatePageAddress().find('/', sizeof "http://")); }
 

@@ -61,9 +61,6 @@ inline HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, DWOR
   WaitUntil([&] { return !(found = Windows(className, caption, processId)).empty(); }, timeoutMs);
   return found.empty() ? nullptr : found.front();
 }
-inline HWND WaitForDialog(DWORD processId, const wchar_t* caption, DWORD timeoutMs = 15000) {
-  return WaitForWindow(L"#32770", caption, processId, timeoutMs);
-}
 inline HWND FirstChild(HWND parent, const wchar_t* className) {
   const auto found = Windows(className, nullptr, 0, parent);
   return found.empty() ? nullptr : found.front();
@@ -176,7 +173,6 @@ inline std::map<COLORREF, int> Colours(const RECT& r, int step = 1) {
   ::ReleaseDC(nullptr, screen);
   return counts;
 }
-inline COLORREF ScreenPixel(POINT p) { return Colours({p.x, p.y, p.x + 1, p.y + 1}).begin()->first; }
 inline bool AnyPixelIs(const RECT& r, COLORREF colour) { return Colours(r).count(colour) > 0; }
 inline bool AllPixelsAre(const RECT& r, COLORREF colour) { return Colours(r).size() == 1 && AnyPixelIs(r, colour); }
 // The colour most of a screen rectangle shows (text and lines aside).
