@@ -26,6 +26,9 @@ if [ -n "${STICKWELL_E2E_READONLY_DIR:-}" ]; then
 fi
 
 export WINEPREFIX=$prefix
+# A Wine of this prefix still running outside (another tool's) would serve this run from its namespace.
+wineserver -k >/dev/null 2>&1
+wineserver -w >/dev/null 2>&1
 # There is no window manager in the test screen: let Wine place every window itself, otherwise it
 # waits two seconds for a manager that never comes each time a window is hidden. And the screen's
 # scaling is the default one, whatever a test that stopped half-way left.

@@ -36,7 +36,8 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 
 step "windows: stickwell-page under Wine and the native one sign and verify each other's releases"
-tests/sign-under-wine.sh
+wait $prefix || { cat "$logs/prefix.log"; exit 1; }
+STICKWELL_WINE_PREFIX=$root/build/windows-e2e/wine tests/sign-under-wine.sh
 
 step "windows-e2e: the programs against the test server, and the end-to-end tests"
 cmake --preset windows-e2e >/dev/null
@@ -45,7 +46,6 @@ cmake --build --preset windows-e2e
 step "fuzz: the result"
 wait $fuzzer || { tail -n 40 "$logs/fuzz.log"; exit 1; }
 tail -n 15 "$logs/fuzz.log"
-wait $prefix || { cat "$logs/prefix.log"; exit 1; }
 
 step "end-to-end tests"
 scripts/e2e.sh

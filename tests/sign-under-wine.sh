@@ -6,8 +6,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 native=$root/build/native/bin/stickwell-page
 work=$(mktemp -d /tmp/stickwell-sign.XXXXXX)
-# A prefix of its own, without the .NET and HTML engines a console tool never needs.
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A prefix of its own, without the .NET and HTML engines a console tool never needs; or one made
+# already, which the test command passes (STICKWELL_WINE_PREFIX) to save making another.
+export WINEPREFIX=${STICKWELL_WINE_PREFIX:-$work/prefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 # One server for all the runs below, and the prefix made before the first of them.
 mkdir -p "$WINEPREFIX"

@@ -50,15 +50,9 @@ TEST(HttpFaults, FetchAndDownloadEndInTheFailureEachFaultIs) {
   redirect.headers = "Location: /file0\r\n";
   closed.stallMs = 200;
   using enum DownloadOutcome;
-  const struct {
-    const char* fault;
-    Response response;
-    bool fetched;  // the fetch returns the whole body
-    DownloadOutcome outcome;
-    uint64_t received;  // at most, when it timed out
-    std::optional<uint64_t> contentLength;
-    DWORD status;
-  } rows[] = {
+  // Each fault; whether the fetch returns the whole body; the download's outcome, bytes received (at most,
+  // when it timed out), announced length and status.
+  const struct { const char* fault; Response response; bool fetched; DownloadOutcome outcome; uint64_t received; std::optional<uint64_t> contentLength; DWORD status; } rows[] = {
       {"a whole body", Response(body), true, Complete, size, size, 200},
       {"no Content-Length", Response(body, Fault::NoContentLength), true, Complete, size, {}, 200},
       {"an empty body", Response(""), true, Complete, 0, 0, 200},
@@ -93,7 +87,6 @@ TEST(HttpFaults, FetchAndDownloadEndInTheFailureEachFaultIs) {
       if (!sink.count.count(std::make_pair(kFetched + i, 0)) || !sink.count.count(std::make_pair(kDownload + i, kFinished))) return false;
     return true;
   }, 3 * kTimeoutMs);
-  Pause(150);  // nothing may follow a download's Finished
 
   // A stall ends not before the time-out (else something else ended it), and not long after the server
   // had the request (WinINet alone would wait for the server for ever).
@@ -114,7 +107,7 @@ TEST(HttpFaults, FetchAndDownloadEndInTheFailureEachFaultIs) {
     EXPECT_EQ(static_cast<int>(result->outcome), static_cast<int>(row.outcome));
     EXPECT_TRUE(row.outcome == TimedOut ? result->received <= row.received : result->received == row.received) << result->received;
     EXPECT_TRUE(result->contentLength == row.contentLength && result->httpStatus == row.status);
-    EXPECT_EQ(sink.count[std::make_pair(downloaded, kFinished)], 1u);
+    EXPECT_EQ((Pause(i ? 0 : 150), sink.count[std::make_pair(downloaded, kFinished)]), 1u) << "nothing may follow a download's Finished";
     // The file is touched only once a 2xx response has come, and then holds exactly what arrived.
     EXPECT_TRUE(ReadBytes(dir.file(std::to_wstring(i))) == (row.status == 200 ? body.substr(0, result->received) : none));
     const bool slow = row.response.fault == Fault::Trickle || row.outcome == TimedOut;

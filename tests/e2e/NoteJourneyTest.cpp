@@ -78,9 +78,8 @@ TEST(NoteJourney, StartTypeFormatLockDockOpenAndDelete) {
 
   // "+" and "x" show grey over the title row, each red under the pointer, nothing over the body.
   const COLORREF grey = ::GetSysColor(COLOR_APPWORKSPACE);
-  const std::tuple<POINT, COLORREF, COLORREF> hovers[] = {{note.titlePoint(), grey, grey}, {note.centreOf(kPlusButtonId), kRed, grey},
-                                                          {note.centreOf(kBodyId), kYellow, kYellow}, {note.centreOf(kCloseButtonId), kYellow, kRed}};
-  for (const auto& [at, plus, cross] : hovers) {
+  for (const auto& [at, plus, cross] : {std::tuple{note.titlePoint(), grey, grey}, std::tuple{note.centreOf(kPlusButtonId), kRed, grey},
+                                        std::tuple{note.centreOf(kBodyId), kYellow, kYellow}, std::tuple{note.centreOf(kCloseButtonId), kYellow, kRed}}) {
     const auto shows = [&](int id, COLORREF c) { return c == kYellow ? onlyYellow(id) : AnyPixelIs(note.rectOf(id), c); };
     MoveTo(at);
     EXPECT_TRUE(WaitUntil([&] { return shows(kPlusButtonId, plus) && shows(kCloseButtonId, cross); }, 2000)) << "at " << at.x << ", " << at.y;
@@ -103,8 +102,7 @@ TEST(NoteJourney, StartTypeFormatLockDockOpenAndDelete) {
   const RECT plus = note.rectOf(kPlusButtonId), bare{plus.left, plus.bottom, plus.right, note.rectOf(kBodyFrameId).top};
   RECT editor = note.rectOf(kTitleEditorId);
   EXPECT_TRUE(WaitUntil([&] { return MostCommonColour(bare) == RGB(128, 128, 255) && AnyPixelIs(note.rectOf(kBodyId), kRed); }, 2000));
-  for (int id : {kCloseButtonId, kBodyId, kGripId, kStartTimeId, kSideStripId})
-    EXPECT_EQ(MostCommonColour(note.rectOf(id)), id == kCloseButtonId ? RGB(128, 128, 255) : RGB(192, 192, 255)) << id;
+  for (int id : {kCloseButtonId, kBodyId, kGripId, kStartTimeId, kSideStripId}) EXPECT_EQ(MostCommonColour(note.rectOf(id)), id == kCloseButtonId ? RGB(128, 128, 255) : RGB(192, 192, 255)) << id;
   EXPECT_TRUE(::IntersectRect(&editor, &editor, &r) && MostCommonColour(editor) == kYellow);
   SaveScreenshot(L"note-blue");
   note.click(kBodyId);

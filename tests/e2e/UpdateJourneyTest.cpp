@@ -95,6 +95,16 @@ TEST(UpdateJourney, ANoteUpdatesItselfAndTheUpdaterFromThePage) {
   EXPECT_EQ(note.record(), GbkRecord(L"", L"更新前写下的话")) << "the old note's text stays for 打开";
   SaveScreenshot(L"update-round-trip");
 
+  // An updater started while the note runs offers the version, but its 确定 stops before anything is
+  // fetched.
+  const size_t shares = server.requestsFor("/share/1");
+  const Process again = dir.start(L"Renewick.exe");
+  ASSERT_TRUE((offer = WaitForWindow(kFormClass, kUpdaterCaption, again.id)) && WaitUntil([&] { return ::IsWindowEnabled(update = ::GetDlgItem(offer, ids::kUpdate)); }));
+  ASSERT_TRUE(ClickUntil(CenterOf(WindowRectOf(update)), [&] { return !::IsWindow(offer); }));
+  HWND stop = WaitForWindow(L"#32770", L"Stickwell 更新提示:", again.id);
+  EXPECT_TRUE(stop && DialogText(stop) == L"发现原程序正在运行,请关闭原程序后再点击更新.");
+  EXPECT_TRUE((PressDialogButton(stop, IDOK), again.waitForExit()) && server.requestsFor("/share/1") == shares) << "it fetched something";
+
   // Checking against a page of its own version, the new note finds nothing newer and the check closes
   // by itself, after one request.
   page.version = L"13.04.20";

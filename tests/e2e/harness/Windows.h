@@ -140,8 +140,9 @@ inline bool AnswerFileDialog(DWORD processId, const std::wstring& path) {
 // False when no menu showed on top of everything, or when one is still open after the keys while
 // `expectClosed`.
 inline bool WalkMenu(DWORD processId, POINT at, const std::vector<WORD>& keys, bool expectClosed = true) {
-  const auto menus = [&](size_t count) { return WaitUntil([&] { return Windows(L"#32768", nullptr, processId).size() == count; }, 5000); };
-  if (!menus(0)) return false;
+  const auto menus = [&](size_t count) { return WaitUntil([&] { return Windows(L"#32768", nullptr, processId).size() == count; }, 10000); };
+  // The menu takes the keys when its window is the active one, as it is once a hand has clicked it.
+  if (!menus(0) || !Activate(::GetAncestor(::WindowFromPoint(at), GA_ROOT))) return false;
   Click(at, Button::Right);
   if (!menus(1)) return false;
   // The menu opens at the pointer, over its note: its corner there must be the menu's own.
