@@ -1,0 +1,100 @@
+#include "shared/win/Diagnostics.h"
+
+#include <exception>
+
+namespace stickwell::win {
+namespace {
+
+// A trace is one line of bounded length, built on the stack: tracing must work when memory is out.
+class Line {
+ public:
+  Line() noexcept { appendProgramName(); }
+
+  void append(std::wstring_view text) noexcept {
+    for (wchar_t c : text) {
+      if (length_ + 2 >= std::size(text_)) return;  // room for the line break and the terminator
+      text_[length_++] = c;
+    }
+  }
+  void append(std::initializer_list<std::wstring_view> parts) noexcept {
+    for (std::wstring_view part : parts) append(part);
+  }
+  // Exception texts are narrow; anything beyond ASCII shows as '?'.
+  void appendNarrow(const char* text) noexcept {
+    for (; text && *text; ++text) {
+      const wchar_t c = static_cast<unsigned char>(*text) < 0x80 ? static_cast<wchar_t>(*text) : L'?';
+      append(std::wstring_view(&c, 1));
+    }
+  }
+  void appendNumber(unsigned long long value) noexcept {
+    wchar_t digits[24];
+    size_t count = 0;
+    do {
+      digits[count++] = static_cast<wchar_t>(L'0' + value % 10);
+      value /= 10;
+    } while (value != 0);
+    while (count > 0) append(std::wstring_view(&digits[--count], 1));
+  }
+
+  void send() noexcept {
+    text_[length_++] = L'\n';
+    text_[length_] = L'\0';
+    ::OutputDebugStringW(text_);
+  }
+
+ private:
+  // Both programs and the test runner share these pieces: each trace says whose it is.
+  void appendProgramName() noexcept {
+    wchar_t path[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring_view name(path, length < MAX_PATH ? length : 0);
+    name = name.substr(name.find_last_of(L"\\/") + 1);  // npos + 1 == 0: the whole text
+    if (name.size() > 4 && name.substr(name.size() - 4) == L".exe") name.remove_suffix(4);
+    append(name.empty() ? std::wstring_view(L"Stickwell") : name);
+    append(L": ");
+  }
+
+  wchar_t text_[1024];
+  size_t length_ = 0;
+};
+
+}  // namespace
+
+void TraceError(DWORD error, std::initializer_list<std::wstring_view> what) noexcept {
+  Line line;
+  line.append(what);
+  line.append(L" failed (error ");
+  line.appendNumber(error);
+  line.append(L")");
+  line.send();
+}
+
+void TraceException(std::initializer_list<std::wstring_view> where) noexcept {
+  Line line;
+  line.append(where);
+  line.append(L" stopped an exception (");
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    line.appendNarrow(e.what());
+  } catch (...) {
+    line.append(L"not a standard exception");
+  }
+  line.append(L")");
+  line.send();
+}
+
+Hex::Hex(unsigned long long value) noexcept {
+  wchar_t digits[16];
+  size_t count = 0;
+  do {
+    digits[count++] = L"0123456789ABCDEF"[value % 16];
+    value /= 16;
+  } while (value != 0);
+  while (count < 4) digits[count++] = L'0';
+  text_[length_++] = L'0';
+  text_[length_++] = L'x';
+  while (count > 0) text_[length_++] = digits[--count];
+}
+
+}  // namespace stickwell::win
