@@ -6,9 +6,11 @@ namespace stickwell::win {
 namespace {
 
 // A trace is one line of bounded length, built on the stack: tracing must work when memory is out.
+// The thread's last error is as it was once the line is sent, so a trace never changes what the
+// caller reads next.
 class Line {
  public:
-  Line() noexcept { appendProgramName(); }
+  Line() noexcept : lastError_(::GetLastError()) { appendProgramName(); }
 
   void append(std::wstring_view text) noexcept {
     for (wchar_t c : text) {
@@ -40,6 +42,7 @@ class Line {
     text_[length_++] = L'\n';
     text_[length_] = L'\0';
     ::OutputDebugStringW(text_);
+    ::SetLastError(lastError_);
   }
 
  private:
@@ -54,6 +57,7 @@ class Line {
     append(L": ");
   }
 
+  const DWORD lastError_;
   wchar_t text_[1024];
   size_t length_ = 0;
 };
