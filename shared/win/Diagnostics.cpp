@@ -5,16 +5,26 @@
 namespace stickwell::win {
 namespace {
 
+// A trace leaves the thread's last error as it found it: it never changes what the caller reads next.
+class KeepLastError {
+ public:
+  KeepLastError() noexcept : error_(::GetLastError()) {}
+  ~KeepLastError() { ::SetLastError(error_); }
+  KeepLastError(const KeepLastError&) = delete;
+  KeepLastError& operator=(const KeepLastError&) = delete;
+
+ private:
+  const DWORD error_;
+};
+
 // A trace is one line of bounded length, built on the stack: tracing must work when memory is out.
-// The thread's last error is as it was once the line is sent, so a trace never changes what the
-// caller reads next.
 class Line {
  public:
-  Line() noexcept : lastError_(::GetLastError()) { appendProgramName(); }
+  Line() noexcept { appendProgramName(); }
 
   void append(std::wstring_view text) noexcept {
     for (wchar_t c : text) {
-      if (length_ + 2 >= std::size(text_)) return;  // room for the line break and the terminator
+      if (length_ + 1 >= std::size(text_)) return;  // room for the line break
       text_[length_++] = c;
     }
   }
@@ -38,11 +48,19 @@ class Line {
     while (count > 0) append(std::wstring_view(&digits[--count], 1));
   }
 
+  // Sent as ANSI text, as OutputDebugStringW itself hands it to a debugger that reads only that: Wine
+  // (8.0) files the wide call's text under its "seh" channel, while WINEDEBUG=+debugstr shows this one.
   void send() noexcept {
     text_[length_++] = L'\n';
-    text_[length_] = L'\0';
-    ::OutputDebugStringW(text_);
-    ::SetLastError(lastError_);
+    char bytes[sizeof text_];
+    int size = ::WideCharToMultiByte(CP_ACP, 0, text_, static_cast<int>(length_), bytes, sizeof bytes - 1, nullptr,
+                                     nullptr);
+    if (size <= 0) {  // keep what plain ASCII there is
+      size = 0;
+      for (size_t i = 0; i < length_; ++i) bytes[size++] = text_[i] < 0x80 ? static_cast<char>(text_[i]) : '?';
+    }
+    bytes[size] = '\0';
+    ::OutputDebugStringA(bytes);
   }
 
  private:
@@ -57,7 +75,6 @@ class Line {
     append(L": ");
   }
 
-  const DWORD lastError_;
   wchar_t text_[1024];
   size_t length_ = 0;
 };
@@ -65,6 +82,7 @@ class Line {
 }  // namespace
 
 void TraceError(DWORD error, std::initializer_list<std::wstring_view> what) noexcept {
+  const KeepLastError keep;
   Line line;
   line.append(what);
   line.append(L" failed (error ");
@@ -74,6 +92,7 @@ void TraceError(DWORD error, std::initializer_list<std::wstring_view> what) noex
 }
 
 void TraceException(std::initializer_list<std::wstring_view> where) noexcept {
+  const KeepLastError keep;
   Line line;
   line.append(where);
   line.append(L" stopped an exception (");

@@ -1,7 +1,7 @@
 #pragma once
 // Traces of failures the programs step over: a save that did not reach the disk, a move refused
 // because the file is in use, an exception stopped at a window procedure. The program goes on as
-// before; the trace goes to the debugger channel (OutputDebugStringW; under Wine, WINEDEBUG=+debugstr
+// before; the trace goes to the debugger channel (OutputDebugString; under Wine, WINEDEBUG=+debugstr
 // prints it), so a run that went wrong explains itself:
 //
 //   Renewick: MoveFileExW C:\Stickwell\NewRenewick.exe -> C:\Stickwell\Renewick.exe failed (error 32)
