@@ -86,7 +86,12 @@ void TraceError(DWORD error, std::initializer_list<std::wstring_view> what) noex
   Line line;
   line.append(what);
   line.append(L" failed (error ");
-  line.appendNumber(error);
+  // System error codes read best in decimal; status codes and HRESULTs (high bit set) in hexadecimal.
+  if (error & 0x80000000u) {
+    line.append(Hex(error));
+  } else {
+    line.appendNumber(error);
+  }
   line.append(L")");
   line.send();
 }

@@ -15,7 +15,8 @@
 
 namespace stickwell::win {
 
-// Records that the operation described by the joined `what` failed with the system error `error`.
+// Records that the operation described by the joined `what` failed with the system error `error` (or
+// an NTSTATUS or HRESULT code).
 void TraceError(DWORD error, std::initializer_list<std::wstring_view> what) noexcept;
 
 // The same with the calling thread's last error: call it straight after the call that failed.
