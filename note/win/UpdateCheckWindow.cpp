@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "note/win/UpdatePageAnswer.h"
+#include "shared/Text.h"
 #include "shared/Twips.h"
 #include "shared/UpdatePage.h"
 #include "shared/win/AtomicFile.h"
@@ -10,12 +12,13 @@
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
 #include "shared/win/StatusForm.h"
+#include "shared/win/UpdatePageFetch.h"
 #include "shared/win/WideText.h"
 
 namespace stickwell::note {
 namespace {
 
-constexpr UINT kPageTextArrived = WM_APP + 1;
+constexpr UINT kFindingArrived = WM_APP + 1;
 constexpr UINT_PTR kBarTimer = 1;  // the bar's 10 ms timer
 constexpr UINT kBarTickMs = 10;
 constexpr int kStatusId = 1;
@@ -30,6 +33,15 @@ constexpr RECT kStatusLine{60, 30, 4560, 360};
 constexpr RECT kBar{60, 420, 4560, 720};
 
 std::wstring Text(std::u16string_view text) { return win::Wide(text); }
+
+// The page's bytes are UTF-8, read as the updater and the message push read them, so that all agree
+// on the page's version.
+std::optional<CheckFinding> ReadFinding() {
+  const win::FetchResult page = win::FetchUpdatePage();
+  const PageAnswer answer = AnswerOf(page.status);
+  const std::u16string text = answer == PageAnswer::Arrived ? Utf8ToText(page.body) : std::u16string();
+  return FindUpdate(answer, text, page::OwnVersionText(), [](std::u16string_view, std::u16string_view) { return true; });
+}
 
 }  // namespace
 
@@ -47,10 +59,10 @@ void UpdateCheckWindow::open(HWND owner) {
   bar_ = win::CreateChildAtTwips(hwnd(), PROGRESS_CLASSW, PBS_SMOOTH, kBarId, kBar);
   statusFont_.reset(win::CreateStatusFont(hwnd()));
   ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.get()), FALSE);
-  ::SendMessageW(bar_, PBM_SETRANGE32, 0, kLastValue);
+  ::SendMessageW(bar_, PBM_SETRANGE32, 0, kLastBarValue);
   ::SendMessageW(bar_, PBM_SETPOS, 0, 0);
   setStatus(kCheckingText);
-  ticks_.reset();
+  check_.emplace();
 
   // Nothing in the window takes typing: the user's note keeps the keyboard.
   ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
@@ -58,7 +70,7 @@ void UpdateCheckWindow::open(HWND owner) {
 
   // The page is read on a worker: the window keeps painting "正在检查更新..." and the note stays
   // usable however long the server takes. The bar starts when the answer is in.
-  pageText_.start(hwnd(), kPageTextArrived, win::FetchUpdatePageText);
+  finding_.start(hwnd(), kFindingArrived, ReadFinding);
 }
 
 void UpdateCheckWindow::setStatus(std::u16string_view text) {
@@ -66,54 +78,43 @@ void UpdateCheckWindow::setStatus(std::u16string_view text) {
   ::InvalidateRect(status_, nullptr, TRUE);
 }
 
-void UpdateCheckWindow::onPageText() {
-  auto answer = pageText_.take();
-  if (!answer) return;
-  std::optional<std::u16string> page;
-  if (answer->status == win::FetchStatus::Ok) page = win::U16(answer->text);
-  auto finding = FindUpdate(answer->status != win::FetchStatus::NotConnected, page, page::OwnVersionText());
-  // A page that cannot be read, or names no version, ends the check without a word.
-  if (!finding) return close();
-  ticks_.emplace(std::move(*finding));
-  ::SetTimer(hwnd(), kBarTimer, kBarTickMs, nullptr);
-}
-
-void UpdateCheckWindow::onTick() {
-  if (!ticks_) return;
-  const CheckStep step = ticks_->tick();
-  ::SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(step.value), 0);
-  if (step.status) setStatus(*step.status);
-  if (step.ask) return askToUpdate(ticks_->finding().pageVersion);
-  if (step.close) close();
-}
-
-void UpdateCheckWindow::askToUpdate(std::u16string pageVersion) {
-  // The timer keeps ticking while the box is open; the ticks know the question has been asked.
-  const int answer = win::ThemedMessageBox(hwnd(), Text(NewVersionQuestion(pageVersion)).c_str(),
-                                          Text(kNewVersionTitle).c_str(), MB_OKCANCEL);
-  if (answer == IDOK) handOver();
-  close();
-}
-
-void UpdateCheckWindow::handOver() {
-  const std::wstring updater = win::InProgramFolder(L"Renewick.exe");
-  if (win::FileExists(updater)) {
-    // The updater replaces this program's files, so the note ends at once; what was typed since the
-    // last save must be in the note file first (a crash-safe write: a failed one leaves the previous
-    // save intact).
-    const bool saved = saveNote_ && saveNote_();
-    if (win::LaunchProgram(updater)) {
-      // A note that could not be written stays open rather than lose its text: the updater asks the
-      // user to close it before it replaces anything.
-      if (saved) ::ExitProcess(0);
-      return;
+void UpdateCheckWindow::carryOut(CheckStep step) {
+  using Action = CheckStep::Action;
+  // The questions are modal: the bar's timer keeps ticking meanwhile, and the check ignores it.
+  for (;;) {
+    if (step.bar) ::SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(*step.bar), 0);
+    if (step.status) setStatus(*step.status);
+    const std::wstring question = Text(step.text);
+    const std::wstring updater = win::InProgramFolder(L"Renewick.exe");
+    switch (step.action) {
+      case Action::None: return;
+      case Action::StartBar:
+        ::SetTimer(hwnd(), kBarTimer, kBarTickMs, nullptr);
+        return;
+      case Action::AskToUpdate: {
+        const bool ok = win::ThemedMessageBox(hwnd(), question.c_str(), Text(kNewVersionTitle).c_str(), MB_OKCANCEL) == IDOK;
+        step = check_->answered(ok, win::FileExists(updater));
+        break;
+      }
+      case Action::LaunchUpdater: {
+        // The updater replaces this program's files, so the note ends at once; what was typed since
+        // the last save must be in the note file first.
+        const bool saved = saveNote_ && saveNote_();
+        step = check_->launched(saved, win::LaunchProgram(updater));
+        break;
+      }
+      case Action::AskUpdaterMissing: {
+        const bool yes = win::ThemedMessageBox(hwnd(), question.c_str(), Text(kUpdaterMissingTitle).c_str(), MB_YESNO) == IDYES;
+        step = check_->updaterMissingAnswered(yes);
+        break;
+      }
+      case Action::OpenSiteAndClose:
+        win::OpenOfficialSite();
+        return close();
+      case Action::Close: return close();
+      case Action::EndProgram: ::ExitProcess(0);
     }
-    // An updater that does not start is as good as a damaged one: the note stays, and the user is
-    // offered the full program instead.
   }
-  if (win::ThemedMessageBox(hwnd(), Text(kUpdaterMissingQuestion).c_str(), Text(kUpdaterMissingTitle).c_str(),
-                            MB_YESNO) == IDYES)
-    win::OpenOfficialSite();
 }
 
 void UpdateCheckWindow::close() {
@@ -122,11 +123,11 @@ void UpdateCheckWindow::close() {
 
 LRESULT UpdateCheckWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kPageTextArrived:
-      onPageText();
+    case kFindingArrived:
+      if (auto finding = finding_.take(); finding && check_) carryOut(check_->pageArrived(std::move(*finding)));
       return 0;
     case WM_TIMER:
-      if (wParam == kBarTimer) onTick();
+      if (wParam == kBarTimer && check_) carryOut(check_->tick());
       return 0;
     case WM_ERASEBKGND: {
       RECT client;
@@ -144,8 +145,8 @@ LRESULT UpdateCheckWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_DESTROY:
       ::KillTimer(hwnd(), kBarTimer);
-      pageText_.drop();
-      ticks_.reset();
+      finding_.drop();
+      check_.reset();
       break;
   }
   return Window::handleMessage(message, wParam, lParam);

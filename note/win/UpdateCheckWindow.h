@@ -1,15 +1,14 @@
 #pragma once
-// The update check, Update: a borderless window in which only a green status line and a progress bar
-// show (its blue background is its transparent colour). It reads the page's version on a worker
-// thread, then plays its bar for about a second and at 90 offers the new version or reports that
-// there is none or that the network is down; the reports close it at 100. Accepting the offer hands
-// over to the updater and ends the note program.
+// The update check: a borderless window in which only a green status line and a progress bar show
+// (its blue background is its transparent colour). It reads the page on a worker thread, then plays
+// its bar for about a second and at 90 offers the new version or reports that there is none or that
+// the network is down; the reports close it at 100. Accepting the offer hands over to the updater and
+// ends the note program. The run is UpdateCheck's; the window carries out each step.
 #include <functional>
 #include <optional>
 
-#include "note/core/UpdateCheckTicks.h"
+#include "note/core/UpdateCheck.h"
 #include "shared/win/AsyncCall.h"
-#include "shared/win/UpdatePageFetch.h"
 #include "shared/win/WinHandles.h"
 #include "shared/win/Window.h"
 
@@ -29,10 +28,7 @@ class UpdateCheckWindow : public win::Window {
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void onPageText();
-  void onTick();
-  void askToUpdate(std::u16string pageVersion);
-  void handOver();
+  void carryOut(CheckStep step);
   void close();
   void setStatus(std::u16string_view text);
 
@@ -40,8 +36,8 @@ class UpdateCheckWindow : public win::Window {
   win::UniqueFont statusFont_;
   HWND status_ = nullptr;
   HWND bar_ = nullptr;
-  win::AsyncCall<win::PageText> pageText_;
-  std::optional<UpdateCheckTicks> ticks_;  // from the page's answer on
+  win::AsyncCall<std::optional<CheckFinding>> finding_;
+  std::optional<UpdateCheck> check_;
 };
 
 }  // namespace stickwell::note

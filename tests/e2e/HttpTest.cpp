@@ -44,7 +44,6 @@ using stickwell::win::DownloadResult;
 using stickwell::win::FetchResult;
 using stickwell::win::FetchStatus;
 using stickwell::win::HttpDownload;
-using stickwell::win::PageText;
 
 constexpr DWORD kTimeoutMs = stickwell::config::kHttpTimeoutMs;
 constexpr UINT kFetched = WM_APP + 1;
@@ -181,17 +180,7 @@ TEST_F(Http, UpdatePageArrivesAtTheWindowAsBytesAndAsAnsiText) {
   EXPECT_EQ(fetched->status, FetchStatus::Ok);
   EXPECT_EQ(fetched->body, Utf8(page));
   EXPECT_FALSE(bytes.take()) << "a result is handed out once";
-
-  // The text variant decodes in the system code page: GBK bytes come back as the Chinese text.
-  server.route(UpdatePagePath(), Response::Ok(Gbk(page)));
-  AsyncCall<PageText> text;
-  text.start(sink.hwnd(), kFetched + 1, stickwell::win::FetchUpdatePageText);
-  ASSERT_TRUE(WaitUntil([&] { return sink.count(kFetched + 1, 0) == 1; }, 2 * kTimeoutMs));
-  auto decoded = text.take();
-  ASSERT_TRUE(decoded);
-  EXPECT_EQ(decoded->status, FetchStatus::Ok);
-  EXPECT_EQ(decoded->text, page);
-  EXPECT_EQ(server.requestsFor(UpdatePagePath()).size(), 2u);
+  EXPECT_EQ(server.requestsFor(UpdatePagePath()).size(), 1u);
 }
 
 TEST_F(Http, DroppedCallPostsNothing) {
@@ -456,7 +445,6 @@ TEST(OfflineHttp, UpdatePageIsNotRequestedWithoutAConnection) {
 
   EXPECT_FALSE(stickwell::win::IsConnected());
   EXPECT_EQ(stickwell::win::FetchUpdatePage().status, FetchStatus::NotConnected);
-  EXPECT_EQ(stickwell::win::FetchUpdatePageText().status, FetchStatus::NotConnected);
   EXPECT_EQ(server.acceptedConnections(), 0u) << "a request went out although the machine is offline";
 
   const FetchResult direct = stickwell::win::FetchUrl(stickwell::win::UpdatePageUrl());
