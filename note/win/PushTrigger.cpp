@@ -1,7 +1,7 @@
 #include "note/win/PushTrigger.h"
 
 #include "BuildConfig.h"
-#include "note/core/PushMessage.h"
+#include "note/win/UpdatePageAnswer.h"
 #include "shared/Text.h"
 #include "shared/win/Connection.h"
 #include "shared/win/UpdatePageFetch.h"
@@ -18,20 +18,20 @@ void PushTrigger::start(HWND note) {
 void PushTrigger::onPage() {
   const auto answer = page_.take();
   if (!answer) return;
-  // Not connected: no push this run. A failed fetch reads as an empty page: the push stays off.
-  if (answer->status == win::FetchStatus::NotConnected) return;
-  const PushSettings settings = ReadPushSettings(Utf8ToText(answer->body));
-  pushOn_ = settings.on;
-  pushMessage_ = settings.message;
-  if (pushOn_) ::SetTimer(note_, kPushTimerId, config::kPushIntervalMs, nullptr);
+  const PageAnswer pageAnswer = AnswerOf(answer->status);
+  const std::u16string page = pageAnswer == PageAnswer::Arrived ? Utf8ToText(answer->body) : std::u16string();
+  if (push_.pageArrived(pageAnswer, page)) ::SetTimer(note_, kPushTimerId, config::kPushIntervalMs, nullptr);
 }
 
-void PushTrigger::onTimer2() {
-  if (!counter_.tick(pushOn_)) return;
-  dialog_.show(note_, win::Wide(PushDialogText(win::IsConnected(), pushMessage_)), [this] { stopTimer2(); });
+void PushTrigger::onPushTimer() {
+  if (!push_.tick()) return;
+  dialog_.show(note_, win::Wide(push_.dialogText(win::IsConnected())), [this] { stopReminding(); });
 }
 
-void PushTrigger::stopTimer2() { ::KillTimer(note_, kPushTimerId); }
+void PushTrigger::stopReminding() {
+  push_.stopReminding();
+  ::KillTimer(note_, kPushTimerId);
+}
 
 bool PushTrigger::handleMessage(UINT message, WPARAM wParam, LPARAM) {
   if (message == kPushPageArrived) {
@@ -39,7 +39,7 @@ bool PushTrigger::handleMessage(UINT message, WPARAM wParam, LPARAM) {
     return true;
   }
   if (message == WM_TIMER && wParam == kPushTimerId) {
-    onTimer2();
+    onPushTimer();
     return true;
   }
   return false;
