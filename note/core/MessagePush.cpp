@@ -1,13 +1,13 @@
 #include "note/core/MessagePush.h"
 
-#include "note/core/PushMessage.h"
+#include "shared/PushMessage.h"
 
 namespace stickwell::note {
 
 bool MessagePush::pageArrived(PageAnswer answer, std::u16string_view page) {
   if (answer == PageAnswer::NotConnected) return false;
   // A failed read counts as an empty page: no switch, no message.
-  const PushSettings settings = ReadPushSettings(answer == PageAnswer::Arrived ? page : std::u16string_view());
+  const page::PushSettings settings = page::ReadPushSettings(answer == PageAnswer::Arrived ? page : std::u16string_view());
   on_ = settings.on;
   message_ = settings.message;
   return on_;
@@ -18,6 +18,6 @@ bool MessagePush::tick() {
   return ++ticks_ == kPushDialogTick;
 }
 
-std::u16string MessagePush::dialogText(bool connected) const { return PushDialogText(connected, message_); }
+std::u16string MessagePush::dialogText(bool connected) const { return page::PushDialogText(connected, message_); }
 
 }  // namespace stickwell::note
