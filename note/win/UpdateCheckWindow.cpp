@@ -8,6 +8,7 @@
 #include "shared/UpdatePage.h"
 #include "shared/win/AtomicFile.h"
 #include "shared/win/CommonControls.h"
+#include "shared/win/Crypto.h"
 #include "shared/win/Dpi.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
@@ -35,12 +36,15 @@ constexpr RECT kBar{60, 420, 4560, 720};
 std::wstring Text(std::u16string_view text) { return win::Wide(text); }
 
 // The page's bytes are UTF-8, read as the updater and the message push read them, so that all agree
-// on the page's version.
+// on the page's version. With a key built into the program, a page that names another version counts
+// only when its signed list verifies and names that version; without one, every page counts.
 std::optional<CheckFinding> ReadFinding() {
   const win::FetchResult page = win::FetchUpdatePage();
   const PageAnswer answer = AnswerOf(page.status);
   const std::u16string text = answer == PageAnswer::Arrived ? Utf8ToText(page.body) : std::u16string();
-  return FindUpdate(answer, text, page::OwnVersionText(), [](std::u16string_view, std::u16string_view) { return true; });
+  return FindUpdate(answer, text, page::OwnVersionText(), [](std::u16string_view page, std::u16string_view version) {
+    return win::TrustUpdatePage(page, version).ok();
+  });
 }
 
 }  // namespace
