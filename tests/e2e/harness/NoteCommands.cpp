@@ -23,7 +23,7 @@ bool PickMenuCommand(HWND note, MenuCommand command) {
 }
 
 long long PushTimerTicks(HWND note) {
-  static const UINT message = ::RegisterWindowMessageW(stickwell::note::probe::kTimer2TicksMessage);
+  static const UINT message = ::RegisterWindowMessageW(stickwell::note::probe::kPushTimerTicksMessage);
   DWORD_PTR ticks = 0;
   if (!::SendMessageTimeoutW(note, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &ticks)) return -1;
   return static_cast<long long>(ticks);
