@@ -73,6 +73,6 @@ FileStamp NoteStore::stamp() const {
           join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
-void NoteStore::remove() const { ::DeleteFileW(path_.c_str()); }
+void NoteStore::remove() const { win::RemoveFile(path_); }
 
 }  // namespace stickwell::note

@@ -14,6 +14,7 @@
 #endif
 #include "note/win/TextDocuments.h"
 #include "shared/Twips.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/Dpi.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
@@ -72,7 +73,10 @@ bool NoteWindow::open(int showCommand) {
   store_.claim(folder, started);
   watcher_.start();
   // The timer's first tick comes once the queue is empty: the window has painted and takes input.
-  ::SetTimer(hwnd(), kFinishStartupTimerId, 0, nullptr);
+  if (!::SetTimer(hwnd(), kFinishStartupTimerId, 0, nullptr)) {
+    win::TraceLastError({L"SetTimer rest of start-up"});
+    finishStartup();
+  }
   return true;
 }
 
@@ -86,11 +90,12 @@ void NoteWindow::finishStartup() {
       try {
         SweepSavingFiles(folder);
       } catch (...) {
-        // The sweep is skipped; the note goes on.
+        win::TraceException({L"sweeping the temporary files"});
       }
     }).detach();
   } catch (...) {
     // No thread: the sweep waits for the next note.
+    win::TraceException({L"starting the sweep of the temporary files"});
   }
   push_.start(hwnd());
 }
@@ -215,19 +220,19 @@ void NoteWindow::onDpiChanged(unsigned dpi, const RECT& suggested) {
 
 // Colours -----------------------------------------------------------------------------------------------
 
-void NoteWindow::setBackColour(ColourValue colour) {
+void NoteWindow::setBackColour(win::ColourValue colour) {
   backColour_ = colour;
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void NoteWindow::setEditColours(HWND box, EditColours& colours, ColourValue back, ColourValue fore) {
+void NoteWindow::setEditColours(HWND box, EditColours& colours, win::ColourValue back, win::ColourValue fore) {
   colours.set(back, fore);
   ::InvalidateRect(box, nullptr, TRUE);
 }
 
 // Events ------------------------------------------------------------------------------------------------
 
-void NoteWindow::onPointer(int controlId, const PointerEvent& event) { HandlePointer(*this, controlId, event); }
+void NoteWindow::onPointer(int controlId, const win::PointerEvent& event) { HandlePointer(*this, controlId, event); }
 
 bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
   if (message == WM_CONTEXTMENU) {
@@ -239,13 +244,13 @@ bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LP
       case ContextMenuAnswer::PassOn: return false;
     }
   }
-  PointerEvent event;
-  if (ReadPointerMessage(message, wParam, lParam, event)) {
+  win::PointerEvent event;
+  if (win::ReadPointerMessage(message, wParam, lParam, event)) {
     if (HandlePointer(*this, controlId, event)) return true;
-    if (event.kind == PointerEvent::Kind::Release && event.buttons == 1) {
+    if (event.kind == win::PointerEvent::Kind::Release && event.buttons == 1) {
       RECT client;
       ::GetClientRect(control(controlId), &client);
-      if (::PtInRect(&client, event.pixel)) onPointer(controlId, {PointerEvent::Kind::Click, 1, event.modifiers, event.pixel});
+      if (::PtInRect(&client, event.pixel)) onPointer(controlId, {win::PointerEvent::Kind::Click, 1, event.modifiers, event.pixel});
     }
   }
   return false;
@@ -259,6 +264,7 @@ LRESULT CALLBACK NoteWindow::TextBoxProcedure(HWND box, UINT message, WPARAM wPa
       return result;
   } catch (...) {
     // Never let an exception unwind through the text box's frames; the box handles the message.
+    win::TraceException({L"text box procedure, message ", win::Hex(message)});
   }
   return win::CallSubclassedControl(box, message, wParam, lParam);
 }
@@ -296,8 +302,8 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (LRESULT answer = 0; probe::HandleMessage(message, wParam, answer)) return answer;
 #endif
   if (push_.handleMessage(message, wParam, lParam)) return 0;
-  PointerEvent event;
-  if (ReadPointerMessage(message, wParam, lParam, event)) {
+  win::PointerEvent event;
+  if (win::ReadPointerMessage(message, wParam, lParam, event)) {
     onPointer(kFormId, event);
     return 0;
   }
@@ -315,7 +321,7 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
       RECT client;
       ::GetClientRect(hwnd(), &client);
-      win::UniqueBrush back(::CreateSolidBrush(Resolve(backColour_)));
+      win::UniqueBrush back(::CreateSolidBrush(win::Resolve(backColour_)));
       ::FillRect(reinterpret_cast<HDC>(wParam), &client, back.get());
       return 1;
     }

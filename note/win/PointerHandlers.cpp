@@ -29,27 +29,27 @@ std::optional<NotePart> PartOf(int controlId) {
   }
 }
 
-PointerKind KindOf(PointerEvent::Kind kind) {
+PointerKind KindOf(win::PointerEvent::Kind kind) {
   switch (kind) {
-    case PointerEvent::Kind::Move: return PointerKind::Move;
-    case PointerEvent::Kind::Press: return PointerKind::Press;
-    case PointerEvent::Kind::Release: return PointerKind::Release;
-    case PointerEvent::Kind::Click: return PointerKind::Click;
-    case PointerEvent::Kind::DoubleClick: return PointerKind::DoubleClick;
+    case win::PointerEvent::Kind::Move: return PointerKind::Move;
+    case win::PointerEvent::Kind::Press: return PointerKind::Press;
+    case win::PointerEvent::Kind::Release: return PointerKind::Release;
+    case win::PointerEvent::Kind::Click: return PointerKind::Click;
+    case win::PointerEvent::Kind::DoubleClick: return PointerKind::DoubleClick;
   }
   return PointerKind::Move;
 }
 
 // Each move with a button held sizes the window so that the grip's top-left corner comes to the
 // pointer; the layout moves the grip there and keeps the least size.
-void ResizeByGrip(NoteWindow& note, const PointerEvent& event) {
+void ResizeByGrip(NoteWindow& note, const win::PointerEvent& event) {
   if (const auto width = GripProposal(note.width(), PixelsToTwips(event.pixel.x, note.dpi())))
     note.setWidth(*width);
   if (const auto height = GripProposal(note.height(), PixelsToTwips(event.pixel.y, note.dpi())))
     note.setHeight(*height);
 }
 
-void ShowMenu(NoteWindow& note, int controlId, const PointerEvent& event) {
+void ShowMenu(NoteWindow& note, int controlId, const win::PointerEvent& event) {
   POINT at = event.pixel;
   ::ClientToScreen(note.control(controlId), &at);
   note.menu().popup(at);
@@ -57,7 +57,7 @@ void ShowMenu(NoteWindow& note, int controlId, const PointerEvent& event) {
 
 }  // namespace
 
-bool HandlePointer(NoteWindow& note, int controlId, const PointerEvent& event) {
+bool HandlePointer(NoteWindow& note, int controlId, const win::PointerEvent& event) {
   const std::optional<NotePart> part = PartOf(controlId);
   if (!part) return false;
   const PointerReaction reaction =
@@ -89,7 +89,7 @@ bool HandlePointer(NoteWindow& note, int controlId, const PointerEvent& event) {
 void RunFontShortcut(NoteWindow& note, const MSG& message) {
   if (message.message != WM_KEYDOWN) return;
   if (message.hwnd != note.hwnd() && !::IsChild(note.hwnd(), message.hwnd)) return;
-  const int step = FontShortcutStep(static_cast<int>(message.wParam), HeldModifiers());
+  const int step = FontShortcutStep(static_cast<int>(message.wParam), win::HeldModifiers());
   if (step > 0) note.menu().growFont();
   if (step < 0) note.menu().shrinkFont();
 }

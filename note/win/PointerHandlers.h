@@ -4,7 +4,7 @@
 // and closing the note; and the font-size keys.
 #include <windows.h>
 
-#include "note/win/Label.h"
+#include "shared/win/PointerEvent.h"
 
 namespace stickwell::note {
 
@@ -12,7 +12,7 @@ class NoteWindow;
 
 // A pointer event over a control of the note (or its bare area, kFormId). True when the control itself
 // must not see the event.
-bool HandlePointer(NoteWindow& note, int controlId, const PointerEvent& event);
+bool HandlePointer(NoteWindow& note, int controlId, const win::PointerEvent& event);
 
 // Ctrl+Up and Ctrl+Down make the body's font a point larger or smaller, whichever control of the note
 // has the keyboard. The key is only looked at: it still goes on to that control.

@@ -4,6 +4,7 @@
 #include "note/win/UpdatePageAnswer.h"
 #include "shared/Text.h"
 #include "shared/win/Connection.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/UpdatePageFetch.h"
 #include "shared/win/WideText.h"
 
@@ -20,7 +21,8 @@ void PushTrigger::onPage() {
   if (!answer) return;
   const PageAnswer pageAnswer = AnswerOf(answer->status);
   const std::u16string page = pageAnswer == PageAnswer::Arrived ? Utf8ToText(answer->body) : std::u16string();
-  if (push_.pageArrived(pageAnswer, page)) ::SetTimer(note_, kPushTimerId, config::kPushIntervalMs, nullptr);
+  if (push_.pageArrived(pageAnswer, page) && !::SetTimer(note_, kPushTimerId, config::kPushIntervalMs, nullptr))
+    win::TraceLastError({L"SetTimer message push"});
 }
 
 void PushTrigger::onPushTimer() {

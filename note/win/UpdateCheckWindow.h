@@ -9,12 +9,11 @@
 
 #include "note/core/UpdateCheck.h"
 #include "shared/win/AsyncCall.h"
-#include "shared/win/WinHandles.h"
-#include "shared/win/Window.h"
+#include "shared/win/StatusWindow.h"
 
 namespace stickwell::note {
 
-class UpdateCheckWindow : public win::Window {
+class UpdateCheckWindow : public win::StatusWindow {
  public:
   // `saveNote` writes the note before the updater is started and the note program ends; false when
   // the note file could not be written.
@@ -30,12 +29,8 @@ class UpdateCheckWindow : public win::Window {
  private:
   void carryOut(CheckStep step);
   void close();
-  void setStatus(std::u16string_view text);
 
   std::function<bool()> saveNote_;
-  win::UniqueFont statusFont_;
-  HWND status_ = nullptr;
-  HWND bar_ = nullptr;
   win::AsyncCall<std::optional<CheckFinding>> finding_;
   std::optional<UpdateCheck> check_;
 };

@@ -4,6 +4,7 @@
 #include "note/win/ControlIds.h"
 #include "note/win/NoteWindow.h"
 #include "shared/Twips.h"
+#include "shared/win/Diagnostics.h"
 
 namespace stickwell::note {
 namespace {
@@ -34,7 +35,9 @@ class Reentry {
 
 }  // namespace
 
-void Watcher::start() { ::SetTimer(note_.hwnd(), kWatchTimerId, kIntervalMs, nullptr); }
+void Watcher::start() {
+  if (!::SetTimer(note_.hwnd(), kWatchTimerId, kIntervalMs, nullptr)) win::TraceLastError({L"SetTimer watcher"});
+}
 
 void Watcher::tick() {
   // Nothing in a tick waits for messages, but should anything in it ever do so, a tick must not run

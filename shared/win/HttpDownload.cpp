@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "shared/win/Diagnostics.h"
 #include "shared/win/HttpRequest.h"
 #include "shared/win/WinHandles.h"
 
@@ -42,7 +43,10 @@ struct HttpDownload::State {
   UniqueHandle file;
 
   // Posts while holding the mutex, so that cancel() can promise that no message follows it.
-  void post(DownloadEvent event) { ::PostMessageW(window, message, static_cast<WPARAM>(event), 0); }
+  void post(DownloadEvent event) {
+    if (!::PostMessageW(window, message, static_cast<WPARAM>(event), 0))
+      TraceLastError({L"PostMessageW, download of ", url});
+  }
 
   void transfer();
   void supervise();
@@ -78,6 +82,7 @@ void HttpDownload::State::transfer() {
     file.reset(::CreateFileW(filePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     opened = static_cast<bool>(file);
+    if (!opened) TraceLastError({L"CreateFileW ", filePath});
     if (opened) {
       progress.contentLength = request.contentLength();
       status = request.status();
@@ -103,6 +108,7 @@ void HttpDownload::State::transfer() {
     DWORD written = 0;
     if (!::WriteFile(file.get(), buffer.data(), static_cast<DWORD>(*received), &written, nullptr) ||
         written != *received) {
+      TraceLastError({L"WriteFile ", filePath});
       concludeTransfer(DownloadOutcome::FileError, request.status());
       return;
     }
@@ -150,6 +156,7 @@ void HttpDownload::State::supervise() {
       return;
     }
     if (now - lastActivity >= timeoutMs) {
+      TraceError(WAIT_TIMEOUT, {L"waiting for data of ", url});
       finish({DownloadOutcome::TimedOut, progress.received, progress.contentLength, status});
       return;
     }
@@ -163,6 +170,7 @@ void HttpDownload::start(HWND window, UINT message, std::wstring url, std::wstri
   try {
     state_ = std::make_shared<State>(window, message, std::move(url), std::move(filePath), timeoutMs);
   } catch (...) {
+    TraceException({L"starting a download"});
     state_.reset();
     return;
   }
@@ -174,16 +182,19 @@ void HttpDownload::start(HWND window, UINT message, std::wstring url, std::wstri
           try {
             state->transfer();
           } catch (...) {
+            TraceException({L"download of ", state->url});
             state->endTransfer(DownloadOutcome::Failed);
           }
         }).detach();
         state->supervise();
       } catch (...) {
+        TraceException({L"watching the download of ", state->url});
         std::lock_guard lock(state->mutex);
         if (!state->stopped) state->finish({});
       }
     }).detach();
   } catch (...) {
+    TraceException({L"starting the download of ", state->url});
     std::lock_guard lock(state->mutex);
     state->finish({});
   }

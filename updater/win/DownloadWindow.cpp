@@ -6,10 +6,9 @@
 
 #include "shared/Text.h"
 #include "shared/win/AtomicFile.h"
-#include "shared/win/Dpi.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
-#include "shared/win/StatusForm.h"
 #include "shared/win/UpdatePageFetch.h"
 #include "shared/win/WideText.h"
 #include "updater/core/Countdown.h"
@@ -26,13 +25,8 @@ constexpr UINT kSharePageArrived = WM_APP + 2;
 constexpr UINT kDownloadMessage = WM_APP + 3;
 constexpr UINT_PTR kCountdownTimer = 1;
 
-// Pure blue is the window's background and its transparent colour: only the status line and the bar
-// show on the desktop.
-constexpr COLORREF kColourKey = RGB(0, 0, 255);
-
-constexpr SIZE kClient{4620, 780};
-constexpr RECT kStatusLine{60, 30, 4560, 360};
-constexpr RECT kBar{60, 420, 4560, 720};
+// A red status line; the window is fully transparent but for it and the bar.
+constexpr win::StatusWindow::Look kLook{kUpdaterCaption, 0, RGB(255, 0, 0), kStatus, kProgress};
 
 // The bar counts bytes; a file beyond what the control can count is shown to scale.
 void ShowBytes(HWND bar, unsigned long long done, unsigned long long total) {
@@ -45,19 +39,9 @@ void ShowBytes(HWND bar, unsigned long long done, unsigned long long total) {
 }  // namespace
 
 bool DownloadWindow::open() {
-  win::RegisterWindowClass(win::kFormClass, 0);
-  if (!create(win::kFormClass, kUpdaterCaption, WS_POPUP | WS_CLIPCHILDREN, WS_EX_LAYERED, 0, 0, 100, 100,
-              nullptr, nullptr))
-    return false;
+  if (!createStatusWindow(kLook, nullptr)) return false;
   FormOpened();
-  ::SetLayeredWindowAttributes(hwnd(), kColourKey, 0, LWA_COLORKEY);
-
-  win::CentreOnWorkArea(hwnd(), kClient);
-  status_ = win::CreateChildAtTwips(hwnd(), L"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, kStatus, kStatusLine);
-  progress_ = win::CreateChildAtTwips(hwnd(), PROGRESS_CLASSW, PBS_SMOOTH, kProgress, kBar);
-  statusFont_.reset(win::CreateStatusFont(hwnd()));
-  ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.get()), FALSE);
-  ::SendMessageW(progress_, PBM_SETRANGE32, 0, 100);
+  ::SendMessageW(bar(), PBM_SETRANGE32, 0, 100);
   setStatus(L"正在准备更新...");
 
   ::ShowWindow(hwnd(), SW_SHOWNORMAL);
@@ -74,11 +58,6 @@ bool DownloadWindow::open() {
   // machine is connected.
   page_.start(hwnd(), kUpdatePageArrived, [] { return win::FetchUrl(win::UpdatePageUrl()); });
   return true;
-}
-
-void DownloadWindow::setStatus(const std::wstring& text) {
-  ::SetWindowTextW(status_, text.c_str());
-  ::InvalidateRect(status_, nullptr, TRUE);
 }
 
 void DownloadWindow::onUpdatePage() {
@@ -119,7 +98,7 @@ std::wstring DownloadWindow::partialPath(size_t index) const {
 void DownloadWindow::startDownload(size_t index) {
   current_ = index;
   setStatus(win::Wide(plan_[index].status));
-  ::SendMessageW(progress_, PBM_SETPOS, 0, 0);
+  ::SendMessageW(bar(), PBM_SETPOS, 0, 0);
   download_.start(hwnd(), kDownloadMessage, win::Wide(plan_[index].address), partialPath(index));
 }
 
@@ -127,11 +106,11 @@ void DownloadWindow::onDownloadEvent(win::DownloadEvent event) {
   if (event == win::DownloadEvent::Finished) return onDownloadFinished();
   const win::DownloadProgress progress = download_.progress();
   if (progress.contentLength) {
-    ShowBytes(progress_, progress.received, *progress.contentLength);
+    ShowBytes(bar(), progress.received, *progress.contentLength);
   } else {
     // Without a length the bar can only say that bytes are coming: keep it moving round.
-    ::SendMessageW(progress_, PBM_SETRANGE32, 0, 100);
-    ::SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>((progress.received >> 16) % 101), 0);
+    ::SendMessageW(bar(), PBM_SETRANGE32, 0, 100);
+    ::SendMessageW(bar(), PBM_SETPOS, static_cast<WPARAM>((progress.received >> 16) % 101), 0);
   }
 }
 
@@ -143,14 +122,14 @@ void DownloadWindow::onDownloadFinished() {
                         IsCompleteDownload(result->received, result->contentLength, /*bodyEnded=*/true);
   // Only a complete file replaces its target, in one step; the old file stays untouched otherwise.
   if (!complete || !win::MoveOver(partial, win::InProgramFolder(win::Wide(plan_[current_].fileName)))) {
-    ::DeleteFileW(partial.c_str());
+    win::RemoveFile(partial);
     return fail();
   }
-  ShowBytes(progress_, result->received, result->received ? result->received : 1);
+  ShowBytes(bar(), result->received, result->received ? result->received : 1);
   if (current_ + 1 < plan_.size()) return startDownload(current_ + 1);
 
   setStatus(win::Wide(CountdownText(kCountdownSeconds)));
-  ::SetTimer(hwnd(), kCountdownTimer, 1000, nullptr);
+  if (!::SetTimer(hwnd(), kCountdownTimer, 1000, nullptr)) win::TraceLastError({L"SetTimer countdown"});
 }
 
 void DownloadWindow::onCountdownTick() {
@@ -187,29 +166,14 @@ LRESULT DownloadWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_TIMER:
       if (wParam == kCountdownTimer) onCountdownTick();
       return 0;
-    case WM_ERASEBKGND: {
-      RECT client;
-      ::GetClientRect(hwnd(), &client);
-      HBRUSH blue = ::CreateSolidBrush(kColourKey);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, blue);
-      ::DeleteObject(blue);
-      return 1;
-    }
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      ::SetTextColor(dc, RGB(255, 0, 0));
-      ::SetBkColor(dc, kColourKey);
-      static HBRUSH blue = ::CreateSolidBrush(kColourKey);
-      return reinterpret_cast<LRESULT>(blue);
-    }
     case WM_CLOSE:
       // Closing mid-download leaves no partial file behind.
       ending_ = true;
       download_.cancel();
-      if (!plan_.empty()) ::DeleteFileW(partialPath(current_).c_str());
+      if (!plan_.empty()) win::RemoveFile(partialPath(current_));
       break;
   }
-  return Window::handleMessage(message, wParam, lParam);
+  return StatusWindow::handleMessage(message, wParam, lParam);
 }
 
 void DownloadWindow::onDestroyed() {

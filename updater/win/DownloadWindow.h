@@ -10,14 +10,12 @@
 #include "shared/win/AsyncCall.h"
 #include "shared/win/HttpDownload.h"
 #include "shared/win/HttpFetch.h"
-#include "shared/win/WinHandles.h"
-#include "shared/win/Window.h"
+#include "shared/win/StatusWindow.h"
 #include "updater/core/DownloadPlan.h"
-
 
 namespace stickwell::updater {
 
-class DownloadWindow : public win::Window {
+class DownloadWindow : public win::StatusWindow {
  public:
   bool open();
 
@@ -26,7 +24,6 @@ class DownloadWindow : public win::Window {
   void onDestroyed() override;
 
  private:
-  void setStatus(const std::wstring& text);
   void onUpdatePage();
   void requestNextSharePage();
   void onSharePage();
@@ -37,9 +34,6 @@ class DownloadWindow : public win::Window {
   void fail();
   std::wstring partialPath(size_t index) const;
 
-  win::UniqueFont statusFont_;
-  HWND status_ = nullptr;
-  HWND progress_ = nullptr;
   std::vector<page::DownloadEntry> entries_;
   std::vector<std::u16string> directAddresses_;
   std::vector<PlannedDownload> plan_;
