@@ -4,6 +4,8 @@
 
 #include "note/core/SavingFiles.h"
 #include "shared/FolderPath.h"
+#include "shared/win/AtomicFile.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/WideText.h"
 #include "shared/win/WinHandles.h"
 
@@ -49,14 +51,18 @@ class Search {
 void SweepSavingFiles(const std::wstring& folder) {
   const std::u16string folderPath = win::U16(folder);
   WIN32_FIND_DATAW found;
-  Search search(win::Wide(JoinFolderPath(folderPath, u"*.saving")), found);
-  if (!search.found()) return;  // none at all, or a folder that cannot be read
+  const std::wstring pattern = win::Wide(JoinFolderPath(folderPath, u"*.saving"));
+  Search search(pattern, found);
+  if (!search.found()) {
+    if (::GetLastError() != ERROR_FILE_NOT_FOUND) win::TraceLastError({L"FindFirstFileExW ", pattern});
+    return;
+  }
   const DWORD self = ::GetCurrentProcessId();
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     const std::optional<std::uint32_t> writer = SavingFileWriter(win::U16(found.cFileName));
     if (!writer || !IsLeftBehind(*writer == self, ProcessRuns(*writer), AgeMs(found.ftLastWriteTime))) continue;
-    ::DeleteFileW(win::Wide(JoinFolderPath(folderPath, win::U16(found.cFileName))).c_str());
+    win::RemoveFile(win::Wide(JoinFolderPath(folderPath, win::U16(found.cFileName))));
   } while (search.next(found));
 }
 
