@@ -9,7 +9,7 @@
 
 namespace stickwell::note {
 
-// What killUD finds, all three looked at once when a hand-off is asked for.
+// What a hand-off finds, all three looked at once when it is asked for.
 struct HandoffSight {
   bool updaterWindowOpen = false;
   bool newCopyExists = false;  // "NewRenewick.exe"
@@ -20,7 +20,7 @@ class HandoffSchedule {
  public:
   static constexpr std::uint64_t kDelayMs = 1000;
 
-  // killUD: when no updater window is open and both files exist, the move falls due a second from
+  // When no updater window is open and both files exist, the move falls due a second from
   // `nowMs`; the conditions are not looked at again before it. Nothing happens while a hand-off
   // already waits. True when this call started one.
   bool start(const HandoffSight& sight, std::uint64_t nowMs);

@@ -9,7 +9,8 @@
 //   DownloadWindow, Label1 = plusButton ("+"), Label2 = closeButton ("x"),
 //   Label3 = title, Text2 = titleEditor, Frame2 = bodyFrame, Text1 = body,
 //   Label4 = grip, Label5 = startTime, Label6 = sideStrip, Timer1 = watchTimer
-//   (the note's 100 ms watcher), Timer2 = pushTimer (the message push).
+//   (the note's 100 ms watcher), Timer2 = pushTimer (the message push), killUD =
+//   Handoff::start (the new updater takes the old one's place).
 
 namespace stickwell::note {
 

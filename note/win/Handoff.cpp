@@ -38,11 +38,12 @@ void Handoff::onTick(std::uint64_t nowMs) {
     return;
   }
   if (schedule_.waiting()) return;
-  if (UpdaterWindowOpen() || !win::FileExists(NewCopy())) return;
-  killUD(nowMs);
+  // The file first: looking for a window asks the window system, every tick; the file is rarely there.
+  if (!win::FileExists(NewCopy()) || UpdaterWindowOpen()) return;
+  start(nowMs);
 }
 
-void Handoff::killUD(std::uint64_t nowMs) {
+void Handoff::start(std::uint64_t nowMs) {
   schedule_.start({UpdaterWindowOpen(), win::FileExists(NewCopy()), win::FileExists(OldCopy())}, nowMs);
 }
 

@@ -15,7 +15,7 @@ class Handoff {
 
   // Looks once for the updater's window, the new copy and the old one; when the window is closed and
   // both files are there, the new copy replaces the old one a second from now.
-  void killUD(std::uint64_t nowMs);
+  void start(std::uint64_t nowMs);
 
  private:
   HandoffSchedule schedule_;

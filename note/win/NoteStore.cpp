@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "note/core/NoteRecord.h"
+#include "note/core/SavingFiles.h"
 #include "shared/FolderPath.h"
 #include "shared/win/AnsiCodePage.h"
 #include "shared/win/AtomicFile.h"
@@ -30,7 +31,10 @@ std::string FileBytes(std::wstring_view title, std::wstring_view body) {
 
 }  // namespace
 
-std::wstring TempSuffix() { return L"." + std::to_wstring(::GetCurrentProcessId()) + L".saving"; }
+const std::wstring& TempSuffix() {
+  static const std::wstring suffix = win::Wide(SavingSuffix(::GetCurrentProcessId()));
+  return suffix;
+}
 
 void NoteStore::claim(const std::wstring& folder, const ClockReading& started) {
   folder_ = folder;
@@ -39,20 +43,36 @@ void NoteStore::claim(const std::wstring& folder, const ClockReading& started) {
   const std::string empty = FileBytes(L"", L"");
   for (int copy = 1; copy <= kMaximumCopies + 1; ++copy) {
     fileName_ = win::Wide(NoteFileName(started, copy));
-    const std::wstring path = this->path();
-    if (win::CreateNewFile(path, empty)) return;
+    path_ = win::Wide(JoinFolderPath(win::U16(folder_), win::U16(fileName_)));
+    if (win::CreateNewFile(path_, empty)) {
+      written_ = WrittenNote{u"", u"", stamp()};
+      return;
+    }
     // Another note has the name: try the next copy. Any other failure (a folder that cannot be
     // written) would fail for every copy; the name stays, and saves try it again.
-    if (!win::FileExists(path)) return;
+    if (!win::FileExists(path_)) return;
   }
 }
 
-std::wstring NoteStore::path() const { return win::Wide(JoinFolderPath(win::U16(folder_), win::U16(fileName_))); }
-
-bool NoteStore::save(std::wstring_view title, std::wstring_view body) const {
-  return win::ReplaceFileContents(path(), FileBytes(title, body), TempSuffix());
+bool NoteStore::save(std::wstring_view title, std::wstring_view body) {
+  if (!win::ReplaceFileContents(path_, FileBytes(title, body), TempSuffix())) return false;
+  written_ = WrittenNote{win::U16(title), win::U16(body), stamp()};
+  return true;
 }
 
-void NoteStore::remove() const { win::RemoveFile(path()); }
+bool NoteStore::saveIfChanged(std::wstring_view title, std::wstring_view body) {
+  if (!NeedsWrite(written_, win::U16(title), win::U16(body), stamp())) return true;
+  return save(title, body);
+}
+
+FileStamp NoteStore::stamp() const {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &data)) return {};
+  const auto join = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
+  return {true, join(data.nFileSizeHigh, data.nFileSizeLow),
+          join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+}
+
+void NoteStore::remove() const { win::RemoveFile(path_); }
 
 }  // namespace stickwell::note

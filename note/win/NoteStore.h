@@ -1,10 +1,13 @@
 #pragma once
-// This note's file in the program folder: named once from the start time, rewritten whole on every
-// save, deleted when the user closes the note.
+// This note's file in the program folder: named once from the start time, rewritten whole on a save,
+// deleted when the user closes the note. It remembers what it last wrote, so that the watcher writes
+// only what changed.
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "note/core/NoteFile.h"
+#include "note/core/WrittenNote.h"
 
 namespace stickwell::note {
 
@@ -16,24 +19,33 @@ class NoteStore {
   void claim(const std::wstring& folder, const ClockReading& started);
 
   const std::wstring& fileName() const { return fileName_; }
-  std::wstring path() const;
+  const std::wstring& path() const { return path_; }
 
   // Replaces the file with one record of `title` and `body`. The record goes to a temporary file
   // first and is moved over the note file only when complete, so a crash or power cut leaves either
   // the previous save or this one, never a part. A save that fails changes nothing and reports
   // false; the next save simply tries again.
-  bool save(std::wstring_view title, std::wstring_view body) const;
+  bool save(std::wstring_view title, std::wstring_view body);
+
+  // The same, only when the title or the body differs from the last successful save or the file is no
+  // longer as that save left it (deleted, or changed by another program). True when the file holds
+  // them.
+  bool saveIfChanged(std::wstring_view title, std::wstring_view body);
 
   // Deletes the note file (the note is closed for good).
   void remove() const;
 
  private:
+  FileStamp stamp() const;
+
   std::wstring folder_;
   std::wstring fileName_;
+  std::wstring path_;
+  std::optional<WrittenNote> written_;  // the last successful save
 };
 
 // This process's temporary name for a file being written: never ends in ".txt", so the open-note
 // dialog never lists it, and never collides with another note's.
-std::wstring TempSuffix();
+const std::wstring& TempSuffix();
 
 }  // namespace stickwell::note

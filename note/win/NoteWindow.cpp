@@ -1,8 +1,14 @@
 #include "note/win/NoteWindow.h"
 
+#include <windowsx.h>
+
+#include <thread>
+
 
 #include "note/win/ControlIds.h"
+#include "note/core/PointerRules.h"
 #include "note/win/PointerHandlers.h"
+#include "note/win/SavingFileSweep.h"
 #ifdef STICKWELL_TEST_PROBES
 #include "note/win/TestProbe.h"
 #endif
@@ -20,6 +26,7 @@ namespace {
 
 constexpr float kStartLeft = 10;  // twips: the top left corner of the screen
 constexpr float kStartTop = 10;
+constexpr UINT_PTR kFinishStartupTimerId = 3;  // the watch timer is 1, the push timer 2
 
 ClockReading Now() {
   SYSTEMTIME now;
@@ -37,40 +44,60 @@ std::wstring TextOf(HWND window) {
 
 bool NoteWindow::open(int showCommand) {
   win::RegisterWindowClass(win::kFormClass, CS_DBLCLKS);
-  // The window is made at its size at the system's DPI; WM_CREATE learns the window's own DPI.
+  const ClockReading started = Now();
+  // The window is made at its size at the system's DPI; WM_CREATE learns the window's own DPI. A tool
+  // window: notes take no room on the taskbar and no place in Alt+Tab.
   const unsigned systemDpi = ::GetDpiForSystem();
-  if (!create(win::kFormClass, L"Stickwell", WS_POPUP | WS_CLIPCHILDREN, 0, TwipsToPixels(kStartLeft, systemDpi),
-              TwipsToPixels(kStartTop, systemDpi), TwipsToPixels(geometry_.width, systemDpi),
-              TwipsToPixels(geometry_.height, systemDpi), nullptr, nullptr))
+  if (!create(win::kFormClass, L"Stickwell", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW,
+              TwipsToPixels(kStartLeft, systemDpi), TwipsToPixels(kStartTop, systemDpi),
+              TwipsToPixels(geometry_.width, systemDpi), TwipsToPixels(geometry_.height, systemDpi), nullptr, nullptr))
     return false;
   if (dpi_ != systemDpi) {
-    ::SetWindowPos(hwnd(), nullptr, 0, 0, TwipsToPixels(geometry_.width, dpi_), TwipsToPixels(geometry_.height, dpi_),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd(), nullptr, TwipsToPixels(kStartLeft, dpi_), TwipsToPixels(kStartTop, dpi_),
+                   TwipsToPixels(geometry_.width, dpi_), TwipsToPixels(geometry_.height, dpi_),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
-  // Showing the window lays it out (the layout pass already ran when it got its size).
-  ::ShowWindow(hwnd(), showCommand);
-
-  const std::wstring& folder = win::ProgramFolder();
-  WriteTextDocuments(folder);
-
-  const ClockReading started = Now();
-  store_.claim(folder, started);
-
-  moveTo(kStartLeft, kStartTop);
-
+  // Start-up's own placement and the start time, before the window shows: it shows once, complete.
   geometry_.width = width();
   geometry_.height = height();
   PlaceAtStartup(geometry_);
   controls_.grip.setBackColour(controls_.bodyColours.back());
   placeControls();
-
   controls_.startTime.setCaption(win::Wide(StartTimeCaption(started)));
-  // Start-up proper ends here: the watcher timer and the message-push trigger continue from this point,
-  // before the first event of the window.
+  // Usually only read and compared: the documents are there already.
+  const std::wstring& folder = win::ProgramFolder();
+  WriteTextDocuments(folder);
+
+  ::ShowWindow(hwnd(), showCommand);
+  store_.claim(folder, started);
   watcher_.start();
-  push_.start(hwnd());
+  // The timer's first tick comes once the queue is empty: the window has painted and takes input.
+  if (!::SetTimer(hwnd(), kFinishStartupTimerId, 0, nullptr)) {
+    win::TraceLastError({L"SetTimer rest of start-up"});
+    finishStartup();
+  }
   return true;
+}
+
+void NoteWindow::finishStartup() {
+  ::KillTimer(hwnd(), kFinishStartupTimerId);
+  if (started_) return;
+  started_ = true;
+  const std::wstring folder = win::ProgramFolder();
+  try {
+    std::thread([folder] {
+      try {
+        SweepSavingFiles(folder);
+      } catch (...) {
+        win::TraceException({L"sweeping the temporary files"});
+      }
+    }).detach();
+  } catch (...) {
+    // No thread: the sweep waits for the next note.
+    win::TraceException({L"starting the sweep of the temporary files"});
+  }
+  push_.start(hwnd());
 }
 
 bool NoteWindow::beforeDispatch(MSG& message) {
@@ -94,6 +121,11 @@ bool NoteWindow::saveNote() {
   // Focus changes while the window first shows come before the note file has a name.
   if (store_.fileName().empty()) return false;
   return store_.save(title(), body());
+}
+
+bool NoteWindow::saveNoteIfChanged() {
+  if (store_.fileName().empty()) return false;
+  return store_.saveIfChanged(title(), body());
 }
 
 void NoteWindow::beginTitleEdit() {
@@ -179,6 +211,7 @@ void NoteWindow::setHeight(float height) {
 
 void NoteWindow::onDpiChanged(unsigned dpi, const RECT& suggested) {
   dpi_ = dpi;
+  watcher_.onDisplayChange();
   controls_.setDpi(dpi);
   ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -202,12 +235,18 @@ void NoteWindow::setEditColours(HWND box, EditColours& colours, win::ColourValue
 void NoteWindow::onPointer(int controlId, const win::PointerEvent& event) { HandlePointer(*this, controlId, event); }
 
 bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
-  // The body's own edit menu never shows: its right-button press opens the note's menu instead.
-  if (controlId == kBodyId && message == WM_CONTEXTMENU) return true;
+  if (message == WM_CONTEXTMENU) {
+    // The keyboard's requests come without a place (-1, -1).
+    const bool fromKeyboard = GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1;
+    switch (AnswerContextMenu(controlId == kBodyId ? NotePart::Body : NotePart::TitleEditor, fromKeyboard)) {
+      case ContextMenuAnswer::NoteMenuAtCaret: showMenuAtCaret(control(controlId)); return true;
+      case ContextMenuAnswer::Swallow: return true;
+      case ContextMenuAnswer::PassOn: return false;
+    }
+  }
   win::PointerEvent event;
   if (win::ReadPointerMessage(message, wParam, lParam, event)) {
-    onPointer(controlId, event);
-    if (controlId == kBodyId && event.kind == win::PointerEvent::Kind::Press && event.buttons == 2) return true;
+    if (HandlePointer(*this, controlId, event)) return true;
     if (event.kind == win::PointerEvent::Kind::Release && event.buttons == 1) {
       RECT client;
       ::GetClientRect(control(controlId), &client);
@@ -228,6 +267,16 @@ LRESULT CALLBACK NoteWindow::TextBoxProcedure(HWND box, UINT message, WPARAM wPa
     win::TraceException({L"text box procedure, message ", win::Hex(message)});
   }
   return win::CallSubclassedControl(box, message, wParam, lParam);
+}
+
+void NoteWindow::showMenuAtCaret(HWND box) {
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  POINT at{0, 0};
+  if (::GetGUIThreadInfo(::GetCurrentThreadId(), &thread) && thread.hwndCaret == box)
+    at = {thread.rcCaret.left, thread.rcCaret.bottom};  // below the caret, where the next line would go
+  ::ClientToScreen(box, &at);
+  menu_.popup(at);
 }
 
 void NoteWindow::onActivate(bool active) {
@@ -291,15 +340,24 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_SETCURSOR:
-      // Every control asks its form about the pointer shape when the pointer moves over it.
-      controls_.ensureTooltips();
+      // Every control asks its form about the pointer shape when the pointer moves over it. The
+      // tooltips come with the pointer, once start-up is over.
+      if (started_) controls_.ensureTooltips();
       if (pointerShape_.apply()) return TRUE;
       break;
     case WM_TIMER:
-      if (wParam == Watcher::kTimerId) {
+      if (wParam == Watcher::kWatchTimerId) {
         watcher_.tick();
         return 0;
       }
+      if (wParam == kFinishStartupTimerId) {
+        finishStartup();
+        return 0;
+      }
+      break;
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+      watcher_.onDisplayChange();
       break;
     case WM_ENTERSIZEMOVE:
     case WM_EXITSIZEMOVE:

@@ -21,9 +21,9 @@ namespace stickwell::note {
 
 class NoteWindow : public win::Window, private win::PointerListener {
  public:
-  // Start-up: shows the window, writes the text documents, claims the note file, places the window at
-  // the top left of the screen, lays it out and stamps the start time. False when no window could be
-  // made.
+  // Start-up: makes the window at the top left of the screen, lays it out, stamps the start time,
+  // writes the text documents, shows the window and claims the note file. What can wait follows once
+  // the note takes input (see finishStartup). False when no window could be made.
   bool open(int showCommand);
 
   // Every message of the program passes here before it is dispatched (keys reach the form before the
@@ -42,6 +42,8 @@ class NoteWindow : public win::Window, private win::PointerListener {
   // Writes the title and the body to the note file now (quietly does nothing when it cannot). True
   // when the note file holds them.
   bool saveNote();
+  // The same, only when they differ from the last save or the file is no longer as that save left it.
+  bool saveNoteIfChanged();
   // Shows the title editor with the text it last held and gives it the keyboard.
   void beginTitleEdit();
   // The title takes the editor's text and the editor hides; nothing is written.
@@ -97,9 +99,14 @@ class NoteWindow : public win::Window, private win::PointerListener {
   void onPointer(int controlId, const win::PointerEvent& event) override;
   // Messages of the two text boxes before the boxes see them; true when handled (`result` answers).
   bool onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // The context-menu key or Shift+F10 in a text box: the note's menu at the caret.
+  void showMenuAtCaret(HWND box);
   static LRESULT CALLBACK TextBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                            DWORD_PTR self);
 
+  // The rest of start-up, once the note takes input: clearing away the temporary files that earlier
+  // notes left behind (on a worker) and reading the message push's page.
+  void finishStartup();
   void onActivate(bool active);
   void onCommand(int controlId, int code);
   void onDpiChanged(unsigned dpi, const RECT& suggested);
@@ -115,6 +122,7 @@ class NoteWindow : public win::Window, private win::PointerListener {
   win::ColourValue backColour_ = kYellow;
   HWND lastFocus_ = nullptr;  // the control that had the keyboard when the window was last deactivated
   bool created_ = false;
+  bool started_ = false;  // finishStartup has run
   Watcher watcher_{*this};
   // The note writes itself before the update check hands over to the updater and the program ends.
   UpdateCheckWindow updateCheck_{[this] { return saveNote(); }};

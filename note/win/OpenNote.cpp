@@ -132,7 +132,7 @@ void OpenNoteFile(NoteWindow& note) {
   Show(note, before, after);
   // From here on the other note lives only in this one: it reaches this note's file before its own
   // file goes.
-  if (!note.store().save(note.title(), note.body()) || !file.deletable) return;
+  if (!note.saveNote() || !file.deletable) return;
   DeleteOnClose(file.handle.get());
 }
 

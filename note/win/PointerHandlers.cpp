@@ -1,7 +1,9 @@
 #include "note/win/PointerHandlers.h"
 
+#include <optional>
+
 #include "note/core/FontSize.h"
-#include "note/core/GripResize.h"
+#include "note/core/PointerRules.h"
 #include "note/win/ControlIds.h"
 #include "note/win/NoteWindow.h"
 #include "shared/Twips.h"
@@ -9,34 +11,38 @@
 namespace stickwell::note {
 namespace {
 
-using Kind = win::PointerEvent::Kind;
-using Shape = PointerShape::Shape;
+using Action = PointerReaction::Action;
 
-constexpr win::ColourValue kRed = 0x000000FF;
-constexpr int kLeft = 1;
-constexpr int kRight = 2;
-
-void SetCornerButtons(NoteWindow& note, win::ColourValue colour) {
-  note.label(kPlusButtonId)->setForeColour(colour);
-  note.label(kCloseButtonId)->setForeColour(colour);
+std::optional<NotePart> PartOf(int controlId) {
+  switch (controlId) {
+    case kFormId: return NotePart::BareArea;
+    case kPlusButtonId: return NotePart::PlusButton;
+    case kCloseButtonId: return NotePart::CloseButton;
+    case kTitleId: return NotePart::Title;
+    case kTitleEditorId: return NotePart::TitleEditor;
+    case kBodyFrameId: return NotePart::BodyFrame;
+    case kBodyId: return NotePart::Body;
+    case kGripId: return NotePart::Grip;
+    case kStartTimeId: return NotePart::StartTime;
+    case kSideStripId: return NotePart::SideStrip;
+    default: return std::nullopt;
+  }
 }
 
-// The bare area and the title are the note's caption bar: the system moves the window with the
-// pointer for as long as the left button stays down. The move starts on a pointer move, not on the
-// press, so that a click or a double-click on the title stays one; and only while the left button is
-// down, since the system's move loop would otherwise wait for a release that never comes.
-void OverCaption(NoteWindow& note, const win::PointerEvent& event) {
-  SetCornerButtons(note, win::kAppWorkspace);
-  if ((event.buttons & kLeft) == 0 || note.isLocked()) return;
-  ::ReleaseCapture();
-  ::SendMessageW(note.hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+PointerKind KindOf(win::PointerEvent::Kind kind) {
+  switch (kind) {
+    case win::PointerEvent::Kind::Move: return PointerKind::Move;
+    case win::PointerEvent::Kind::Press: return PointerKind::Press;
+    case win::PointerEvent::Kind::Release: return PointerKind::Release;
+    case win::PointerEvent::Kind::Click: return PointerKind::Click;
+    case win::PointerEvent::Kind::DoubleClick: return PointerKind::DoubleClick;
+  }
+  return PointerKind::Move;
 }
 
-// Each move with any button held sizes the window so that the grip's top-left corner comes to the
+// Each move with a button held sizes the window so that the grip's top-left corner comes to the
 // pointer; the layout moves the grip there and keeps the least size.
-void OverGrip(NoteWindow& note, const win::PointerEvent& event) {
-  note.pointerShape().set(Shape::SizeNorthWestSouthEast, note.control(kGripId));
-  if (event.buttons == 0) return;
+void ResizeByGrip(NoteWindow& note, const win::PointerEvent& event) {
   if (const auto width = GripProposal(note.width(), PixelsToTwips(event.pixel.x, note.dpi())))
     note.setWidth(*width);
   if (const auto height = GripProposal(note.height(), PixelsToTwips(event.pixel.y, note.dpi())))
@@ -51,48 +57,33 @@ void ShowMenu(NoteWindow& note, int controlId, const win::PointerEvent& event) {
 
 }  // namespace
 
-void HandlePointer(NoteWindow& note, int controlId, const win::PointerEvent& event) {
-  const bool move = event.kind == Kind::Move;
-  switch (controlId) {
-    case kFormId:
-      if (move) OverCaption(note, event);
+bool HandlePointer(NoteWindow& note, int controlId, const win::PointerEvent& event) {
+  const std::optional<NotePart> part = PartOf(controlId);
+  if (!part) return false;
+  const PointerReaction reaction =
+      ReactToPointer(*part, {KindOf(event.kind), event.buttons}, note.isLocked(), note.backColour());
+  if (reaction.plusColour) note.label(kPlusButtonId)->setForeColour(*reaction.plusColour);
+  if (reaction.closeColour) note.label(kCloseButtonId)->setForeColour(*reaction.closeColour);
+  if (reaction.pointer) note.pointerShape().set(*reaction.pointer, note.control(controlId));
+  switch (reaction.action) {
+    case Action::None: break;
+    case Action::DragWindow:
+      // The system moves the window with the pointer, as if the title were a caption bar.
+      ::ReleaseCapture();
+      ::SendMessageW(note.hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
       break;
-    case kTitleId:
-      if (move) OverCaption(note, event);
-      if (event.kind == Kind::DoubleClick) note.beginTitleEdit();
-      if (event.kind == Kind::Press && event.buttons == kRight) ShowMenu(note, controlId, event);
-      break;
-    case kPlusButtonId:
-      if (move) note.label(kPlusButtonId)->setForeColour(kRed);
-      if (event.kind == Kind::Click) note.newNote();
-      break;
-    case kCloseButtonId:
-      if (move) note.label(kCloseButtonId)->setForeColour(kRed);
-      if (event.kind == Kind::Click) note.deleteNote();
-      break;
-    case kBodyId:
-      if (move) {
-        SetCornerButtons(note, note.backColour());
-        note.pointerShape().set(Shape::Default, note.control(controlId));
-      }
-      if (event.kind == Kind::Click) note.commitTitle();
-      if (event.kind == Kind::Press && event.buttons == kRight) ShowMenu(note, controlId, event);
-      break;
-    case kBodyFrameId:
-    case kStartTimeId:
-    case kSideStripId:
-      if (move) note.pointerShape().set(Shape::Default, note.control(controlId));
-      break;
-    case kGripId:
-      if (move) OverGrip(note, event);
-      if (event.kind == Kind::DoubleClick) {
-        note.setWidth(kDefaultNoteSide);
-        note.setHeight(kDefaultNoteSide);
-      }
-      break;
-    default:
+    case Action::NewNote: note.newNote(); break;
+    case Action::CloseNote: note.deleteNote(); break;
+    case Action::BeginTitleEdit: note.beginTitleEdit(); break;
+    case Action::CommitTitle: note.commitTitle(); break;
+    case Action::ShowMenu: ShowMenu(note, controlId, event); break;
+    case Action::ResizeByGrip: ResizeByGrip(note, event); break;
+    case Action::RestoreDefaultSize:
+      note.setWidth(kDefaultNoteSide);
+      note.setHeight(kDefaultNoteSide);
       break;
   }
+  return reaction.swallow;
 }
 
 void RunFontShortcut(NoteWindow& note, const MSG& message) {

@@ -1,6 +1,7 @@
 #pragma once
-// How the note answers the pointer over its controls and the font-size keys: the window drag, the
-// hover colours of "+" and "x", the pointer shape, the resize grip, title editing and the popup menu.
+// Carries out what the note's pointer rules decide (ReactToPointer): the window drag, the hover
+// colours of "+" and "x", the pointer shape, the resize grip, title editing, the popup menu, a new note
+// and closing the note; and the font-size keys.
 #include <windows.h>
 
 #include "shared/win/PointerEvent.h"
@@ -9,8 +10,9 @@ namespace stickwell::note {
 
 class NoteWindow;
 
-// A pointer event over a control of the note (or its bare area, kFormId).
-void HandlePointer(NoteWindow& note, int controlId, const win::PointerEvent& event);
+// A pointer event over a control of the note (or its bare area, kFormId). True when the control itself
+// must not see the event.
+bool HandlePointer(NoteWindow& note, int controlId, const win::PointerEvent& event);
 
 // Ctrl+Up and Ctrl+Down make the body's font a point larger or smaller, whichever control of the note
 // has the keyboard. The key is only looked at: it still goes on to that control.

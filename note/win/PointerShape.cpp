@@ -2,7 +2,7 @@
 
 namespace stickwell::note {
 
-void PointerShape::set(Shape shape, HWND under) {
+void PointerShape::set(ProgramPointer shape, HWND under) {
   const bool changed = shape != shape_;
   shape_ = shape;
   if (apply() || !changed) return;
@@ -11,7 +11,7 @@ void PointerShape::set(Shape shape, HWND under) {
 }
 
 bool PointerShape::apply() const {
-  if (shape_ == Shape::Default) return false;
+  if (shape_ == ProgramPointer::Default) return false;
   ::SetCursor(::LoadCursorW(nullptr, IDC_SIZENWSE));
   return true;
 }

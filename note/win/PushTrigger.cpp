@@ -1,7 +1,7 @@
 #include "note/win/PushTrigger.h"
 
 #include "BuildConfig.h"
-#include "shared/PushMessage.h"
+#include "note/win/UpdatePageAnswer.h"
 #include "shared/Text.h"
 #include "shared/win/Connection.h"
 #include "shared/win/Diagnostics.h"
@@ -19,21 +19,21 @@ void PushTrigger::start(HWND note) {
 void PushTrigger::onPage() {
   const auto answer = page_.take();
   if (!answer) return;
-  // Not connected: no push this run. A failed fetch reads as an empty page: the push stays off.
-  if (answer->status == win::FetchStatus::NotConnected) return;
-  const page::PushSettings settings = page::ReadPushSettings(Utf8ToText(answer->body));
-  pushOn_ = settings.on;
-  pushMessage_ = settings.message;
-  if (pushOn_ && !::SetTimer(note_, kPushTimerId, config::kPushIntervalMs, nullptr))
+  const PageAnswer pageAnswer = AnswerOf(answer->status);
+  const std::u16string page = pageAnswer == PageAnswer::Arrived ? Utf8ToText(answer->body) : std::u16string();
+  if (push_.pageArrived(pageAnswer, page) && !::SetTimer(note_, kPushTimerId, config::kPushIntervalMs, nullptr))
     win::TraceLastError({L"SetTimer message push"});
 }
 
-void PushTrigger::onTimer2() {
-  if (!counter_.tick(pushOn_)) return;
-  dialog_.show(note_, win::Wide(page::PushDialogText(win::IsConnected(), pushMessage_)), [this] { stopTimer2(); });
+void PushTrigger::onPushTimer() {
+  if (!push_.tick()) return;
+  dialog_.show(note_, win::Wide(push_.dialogText(win::IsConnected())), [this] { stopReminding(); });
 }
 
-void PushTrigger::stopTimer2() { ::KillTimer(note_, kPushTimerId); }
+void PushTrigger::stopReminding() {
+  push_.stopReminding();
+  ::KillTimer(note_, kPushTimerId);
+}
 
 bool PushTrigger::handleMessage(UINT message, WPARAM wParam, LPARAM) {
   if (message == kPushPageArrived) {
@@ -41,7 +41,7 @@ bool PushTrigger::handleMessage(UINT message, WPARAM wParam, LPARAM) {
     return true;
   }
   if (message == WM_TIMER && wParam == kPushTimerId) {
-    onTimer2();
+    onPushTimer();
     return true;
   }
   return false;

@@ -1,11 +1,10 @@
 #pragma once
-// The message push on the note window's side: right after start-up the update page is read once, on a
-// worker thread; when its switch is on, the push timer ticks and its third tick opens the message dialog.
+// The message push on the note window's side (the decisions are MessagePush's): right after start-up
+// the update page is read once, on a worker thread; when its switch is on, the push timer ticks and its
+// third tick opens the message dialog.
 #include <windows.h>
 
-#include <string>
-
-#include "note/core/PushCounter.h"
+#include "note/core/MessagePush.h"
 #include "note/win/PushDialog.h"
 #include "shared/win/AsyncCall.h"
 #include "shared/win/HttpFetch.h"
@@ -22,7 +21,8 @@ class PushTrigger {
   // server does. Without a connection nothing is requested and the push timer stays stopped.
   void start(HWND note);
 
-  // The note window's messages for the push: the page's answer and the push timer's ticks. True when handled.
+  // The note window's messages for the push: the page's answer and the push timer's ticks. True when
+  // handled.
   bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   // Keyboard navigation of the open dialog; true when `message` was the dialog's and has been handled.
@@ -30,14 +30,12 @@ class PushTrigger {
 
  private:
   void onPage();
-  void onTimer2();
-  void stopTimer2();
+  void onPushTimer();
+  void stopReminding();
 
   HWND note_ = nullptr;
   win::AsyncCall<win::FetchResult> page_;
-  bool pushOn_ = false;        // the page's switch read "开"
-  std::u16string pushMessage_;  // cleaned, "<p>" kept; empty when it could not be read
-  PushCounter counter_;
+  MessagePush push_;
   PushDialog dialog_;
 };
 

@@ -5,18 +5,18 @@
 namespace stickwell::note::probe {
 namespace {
 
-LRESULT timer2Ticks = 0;
+LRESULT pushTimerTicks = 0;
 
 }  // namespace
 
 bool HandleMessage(UINT message, WPARAM wParam, LRESULT& answer) {
-  static const UINT ticksMessage = ::RegisterWindowMessageW(kTimer2TicksMessage);
+  static const UINT ticksMessage = ::RegisterWindowMessageW(kPushTimerTicksMessage);
   if (message == WM_TIMER && wParam == kPushTimerId) {
-    ++timer2Ticks;
+    ++pushTimerTicks;
     return false;  // the tick goes on to the push trigger
   }
   if (message == ticksMessage) {
-    answer = timer2Ticks;
+    answer = pushTimerTicks;
     return true;
   }
   return false;

@@ -7,7 +7,7 @@ namespace stickwell::note::probe {
 
 // Answers how many ticks of the push timer the note window has received so far: the tests see whether the
 // push timer runs, and at which tick the message dialog opened.
-inline constexpr wchar_t kTimer2TicksMessage[] = L"Stickwell.TestProbe.Timer2Ticks";
+inline constexpr wchar_t kPushTimerTicksMessage[] = L"Stickwell.TestProbe.PushTimerTicks";
 
 // Sees every message of the note window first; true when it was a probe's (`answer` answers it).
 bool HandleMessage(UINT message, WPARAM wParam, LRESULT& answer);

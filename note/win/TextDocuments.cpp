@@ -50,7 +50,9 @@ void WriteTextDocuments(const std::wstring& folder) {
     const std::string_view bytes = ResourceBytes(document.resourceId);
     const std::wstring path = win::Wide(JoinFolderPath(win::U16(folder), document.fileName));
     if (document.keepExisting) {
-      win::PlaceNewFile(path, bytes, TempSuffix());
+      // Placing writes a temporary file first: only worth it when the name is free (two notes that
+      // start together may both find it so; one of them places it).
+      if (!win::FileExists(path)) win::PlaceNewFile(path, bytes, TempSuffix());
       continue;
     }
     // Usually the file already holds exactly these bytes; reading them is much cheaper than writing.

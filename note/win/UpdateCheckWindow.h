@@ -1,16 +1,15 @@
 #pragma once
-// The update check, Update: a borderless window in which only a green status line and a progress bar
-// show (its blue background is its transparent colour). It reads the page's version on a worker
-// thread, then plays its bar for about a second and at 90 offers the new version or reports that
-// there is none or that the network is down; the reports close it at 100. Accepting the offer hands
-// over to the updater and ends the note program.
+// The update check: a borderless window in which only a green status line and a progress bar show
+// (its blue background is its transparent colour). It reads the page on a worker thread, then plays
+// its bar for about a second and at 90 offers the new version or reports that there is none or that
+// the network is down; the reports close it at 100. Accepting the offer hands over to the updater and
+// ends the note program. The run is UpdateCheck's; the window carries out each step.
 #include <functional>
 #include <optional>
 
-#include "note/core/UpdateCheckTicks.h"
+#include "note/core/UpdateCheck.h"
 #include "shared/win/AsyncCall.h"
 #include "shared/win/StatusWindow.h"
-#include "shared/win/UpdatePageFetch.h"
 
 namespace stickwell::note {
 
@@ -28,15 +27,12 @@ class UpdateCheckWindow : public win::StatusWindow {
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void onPageText();
-  void onTick();
-  void askToUpdate(std::u16string pageVersion);
-  void handOver();
+  void carryOut(CheckStep step);
   void close();
 
   std::function<bool()> saveNote_;
-  win::AsyncCall<win::PageText> pageText_;
-  std::optional<UpdateCheckTicks> ticks_;  // from the page's answer on
+  win::AsyncCall<std::optional<CheckFinding>> finding_;
+  std::optional<UpdateCheck> check_;
 };
 
 }  // namespace stickwell::note

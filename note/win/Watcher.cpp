@@ -1,6 +1,6 @@
 #include "note/win/Watcher.h"
 
-#include "note/core/Docking.h"
+#include "note/core/WatchTick.h"
 #include "note/win/ControlIds.h"
 #include "note/win/NoteWindow.h"
 #include "shared/Twips.h"
@@ -17,6 +17,11 @@ DesktopEdges DesktopInTwips(unsigned dpi) {
   return {PixelsToTwips(left, dpi), PixelsToTwips(top, dpi), PixelsToTwips(left + width, dpi)};
 }
 
+WindowTwips InTwips(const RECT& r, unsigned dpi) {
+  return {PixelsToTwips(r.left, dpi), PixelsToTwips(r.top, dpi), PixelsToTwips(r.right - r.left, dpi),
+          PixelsToTwips(r.bottom - r.top, dpi)};
+}
+
 class Reentry {
  public:
   explicit Reentry(bool& flag) : flag_(flag) { flag_ = true; }
@@ -31,7 +36,7 @@ class Reentry {
 }  // namespace
 
 void Watcher::start() {
-  if (!::SetTimer(note_.hwnd(), kTimerId, kIntervalMs, nullptr)) win::TraceLastError({L"SetTimer watcher"});
+  if (!::SetTimer(note_.hwnd(), kWatchTimerId, kIntervalMs, nullptr)) win::TraceLastError({L"SetTimer watcher"});
 }
 
 void Watcher::tick() {
@@ -43,32 +48,34 @@ void Watcher::tick() {
   RECT window;
   POINT pointer;
   if (::GetWindowRect(note_.hwnd(), &window) && ::GetCursorPos(&pointer)) {
-    const PointerPlace place =
-        PlaceOfPointer({window.left, window.top, window.right, window.bottom}, {pointer.x, pointer.y});
-    if (place == PointerPlace::Outside) {
+    const unsigned dpi = note_.dpi();
+    if (!desktopKnown_) {
+      desktop_ = DesktopInTwips(dpi);
+      desktopKnown_ = true;
+    }
+    const TickPlan plan = PlanTick({{window.left, window.top, window.right, window.bottom},
+                                    {pointer.x, pointer.y},
+                                    note_.isLocked(),
+                                    inMoveLoop_,
+                                    InTwips(window, dpi),
+                                    desktop_});
+    if (plan.hideCornerButtons) {
       // "+" and "x" in the window's own colour: invisible until the pointer comes back.
       note_.label(kPlusButtonId)->setForeColour(note_.backColour());
       note_.label(kCloseButtonId)->setForeColour(note_.backColour());
-      note_.saveNote();
     }
-    // While the user drags the note the system's move loop places it. Moving it from a tick as well
-    // would pull it from under the pointer, and the loop's next placement would then find it hidden;
-    // it docks on the first tick after the drag.
-    if (!inMoveLoop_) dock(window, place);
+    if (plan.writeIfChanged) note_.saveNoteIfChanged();
+    if (plan.dockTo) dock(window, *plan.dockTo);
   }
   handoff_.onTick(::GetTickCount64());
 }
 
-void Watcher::dock(const RECT& r, PointerPlace pointer) {
-  const unsigned dpi = note_.dpi();
-  const WindowTwips window{PixelsToTwips(r.left, dpi), PixelsToTwips(r.top, dpi), PixelsToTwips(r.right - r.left, dpi),
-                           PixelsToTwips(r.bottom - r.top, dpi)};
-  const std::optional<TwipPoint> place = DockAtEdge(window, pointer, DesktopInTwips(dpi), note_.isLocked());
-  if (!place) return;
+void Watcher::dock(const RECT& r, const TwipPoint& place) {
   // A docked note is asked to stay where it is on every tick; moving it there again would only
   // repaint it.
-  if (TwipsToPixels(place->left, dpi) == r.left && TwipsToPixels(place->top, dpi) == r.top) return;
-  note_.moveTo(place->left, place->top);
+  const unsigned dpi = note_.dpi();
+  if (TwipsToPixels(place.left, dpi) == r.left && TwipsToPixels(place.top, dpi) == r.top) return;
+  note_.moveTo(place.left, place.top);
 }
 
 }  // namespace stickwell::note

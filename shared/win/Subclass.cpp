@@ -1,11 +1,14 @@
 #include "shared/win/Subclass.h"
 
+#include <algorithm>
+#include <mutex>
+#include <utility>
+#include <vector>
+
 #include "shared/win/Diagnostics.h"
 
 namespace stickwell::win {
 namespace {
-
-constexpr wchar_t kProperty[] = L"Stickwell.Subclass";
 
 struct Subclassing {
   WNDPROC original;
@@ -15,7 +18,36 @@ struct Subclassing {
   bool lastMessagePassedOn = false;  // WM_NCDESTROY has reached the control's own procedure
 };
 
-Subclassing* Of(HWND control) { return static_cast<Subclassing*>(::GetPropW(control, kProperty)); }
+// The records of the subclassed controls, looked up on every message they get. A window property
+// would do as well, but under Wine every lookup of one asks the window server: a round trip for each
+// key, each pointer move and each reading of the note's text, and four on every tick of its watcher.
+class Records {
+ public:
+  Subclassing* find(HWND control) {
+    const std::lock_guard lock(mutex_);
+    const auto found = std::find_if(records_.begin(), records_.end(), [&](const auto& r) { return r.first == control; });
+    return found == records_.end() ? nullptr : found->second;
+  }
+  void add(HWND control, Subclassing* subclassing) {
+    const std::lock_guard lock(mutex_);
+    records_.emplace_back(control, subclassing);
+  }
+  void remove(HWND control) {
+    const std::lock_guard lock(mutex_);
+    std::erase_if(records_, [&](const auto& r) { return r.first == control; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::pair<HWND, Subclassing*>> records_;
+};
+
+Records& TheRecords() {
+  static Records records;
+  return records;
+}
+
+Subclassing* Of(HWND control) { return TheRecords().find(control); }
 
 LRESULT CALLBACK Thunk(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -34,7 +66,7 @@ LRESULT LastMessage(HWND control, Subclassing* subclassing, WPARAM wParam, LPARA
   // A subclass put on after ours (a tooltip's) stays where it is: it handed the message down to us.
   if (::GetWindowLongPtrW(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Thunk))
     ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclassing->original));
-  ::RemovePropW(control, kProperty);
+  TheRecords().remove(control);
   delete subclassing;
   return result;
 }
@@ -57,16 +89,12 @@ LRESULT CALLBACK Thunk(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 bool SubclassControl(HWND control, SubclassProcedure procedure, UINT_PTR id, DWORD_PTR data) {
   if (!control || Of(control)) return false;
   auto* subclassing = new Subclassing{nullptr, procedure, id, data};
-  if (!::SetPropW(control, kProperty, subclassing)) {
-    TraceLastError({L"SetPropW ", kProperty});
-    delete subclassing;
-    return false;
-  }
+  TheRecords().add(control, subclassing);
   subclassing->original =
       reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Thunk)));
   if (!subclassing->original) {
     TraceLastError({L"SetWindowLongPtrW GWLP_WNDPROC"});
-    ::RemovePropW(control, kProperty);
+    TheRecords().remove(control);
     delete subclassing;
     return false;
   }

@@ -1,0 +1,13 @@
+#include "note/core/WatchTick.h"
+
+namespace stickwell::note {
+
+TickPlan PlanTick(const TickSight& sight) {
+  const PointerPlace pointer = PlaceOfPointer(sight.windowPixels, sight.pointer);
+  TickPlan plan;
+  plan.hideCornerButtons = plan.writeIfChanged = pointer == PointerPlace::Outside;
+  if (!sight.dragging) plan.dockTo = DockAtEdge(sight.window, pointer, sight.desktop, sight.locked);
+  return plan;
+}
+
+}  // namespace stickwell::note

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "note/core/WatchTick.h"
+#include "note/core/WrittenNote.h"
+
+namespace stickwell::note {
+namespace {
+
+// A note of 256 x 266 pixels at (200, 200): the system reports right and bottom one past its last
+// column and row, 456 and 466. At 96 dpi a pixel is 15 twips.
+constexpr PixelRect kFree{200, 200, 456, 466};
+constexpr PixelRect kAtRight{1024, 200, 1280, 466};
+constexpr DesktopEdges kScreen{0, 0, 19200};
+
+TickPlan Plan(PixelRect r, PixelPoint pointer, bool dragging = false) {
+  const WindowTwips twips{r.left * 15.f, r.top * 15.f, (r.right - r.left) * 15.f, (r.bottom - r.top) * 15.f};
+  return PlanTick({r, pointer, false, dragging, twips, kScreen});
+}
+
+TEST(WatchTick, WhatATickDoesForWhereThePointerAndTheNoteAre) {
+  const TickPlan away{true, true, std::nullopt}, nothing{false, false, std::nullopt};
+  const struct { const char* what; TickPlan plan, expected; } cases[] = {
+      {"pointer on the note", Plan(kFree, {300, 300}), nothing},
+      {"pointer away", Plan(kFree, {900, 900}), away},
+      {"on the window's left column", Plan(kFree, {200, 300}), nothing},
+      {"one left of it", Plan(kFree, {199, 300}), away},
+      {"on the line right of the window", Plan(kFree, {456, 300}), nothing},
+      {"away from a note at the right edge", Plan(kAtRight, {10, 10}), {true, true, TwipPoint{19150, 3000}}},
+      {"on a note at the right edge", Plan(kAtRight, {1100, 300}), {false, false, TwipPoint{15370, 3000}}},
+      {"dragged into the right edge", Plan(kAtRight, {10, 10}, true), away},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.plan, c.expected) << c.what;
+}
+
+TEST(WrittenNote, TheWatcherWritesOnlyWhatChangedOrAFileNoLongerAsItLeftIt) {
+  const FileStamp left{true, 379, 1000};
+  const WrittenNote written{u"购物", u"牛奶\r\n面包", left};
+  const struct { const char* what; std::optional<WrittenNote> last; std::u16string_view title, body; FileStamp now; bool writes; } cases[] = {
+      {"nothing written yet", std::nullopt, u"", u"", left, true},
+      {"idle note", written, u"购物", u"牛奶\r\n面包", left, false},
+      {"a letter typed", written, u"购物", u"牛奶\r\n面包x", left, true},
+      {"title committed", written, u"购物单", u"牛奶\r\n面包", left, true},
+      {"file deleted by another program", written, u"购物", u"牛奶\r\n面包", {false, 0, 0}, true},
+      {"file changed by another program", written, u"购物", u"牛奶\r\n面包", {true, 12, 1000}, true},
+      {"same size, written again since", written, u"购物", u"牛奶\r\n面包", {true, 379, 2000}, true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NeedsWrite(c.last, c.title, c.body, c.now), c.writes) << c.what;
+}
+
+}  // namespace
+}  // namespace stickwell::note
