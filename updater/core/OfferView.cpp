@@ -30,4 +30,16 @@ OfferView ViewForPage(std::u16string_view page, std::u16string_view ownVersion) 
   return view;
 }
 
+OfferView ViewForFetch(PageFetch fetch, std::u16string_view page, std::u16string_view ownVersion) {
+  switch (fetch) {
+    case PageFetch::NotConnected:
+      return OfflineView();
+    case PageFetch::Arrived:
+      return ViewForPage(page, ownVersion);
+    case PageFetch::Failed:
+      break;
+  }
+  return FailedView();
+}
+
 }  // namespace stickwell::updater

@@ -24,4 +24,10 @@ OfferView FailedView();
 // cannot be read.
 OfferView ViewForPage(std::u16string_view page, std::u16string_view ownVersion);
 
+// How the fetch of the update page ended.
+enum class PageFetch { NotConnected, Failed, Arrived };
+
+// The view once the fetch has ended; `page` counts only when it arrived.
+OfferView ViewForFetch(PageFetch fetch, std::u16string_view page, std::u16string_view ownVersion);
+
 }  // namespace stickwell::updater
