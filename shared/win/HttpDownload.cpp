@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "shared/DownloadLimit.h"
 #include "shared/win/HttpRequest.h"
 #include "shared/win/WinHandles.h"
 
@@ -13,6 +14,15 @@ namespace {
 
 // How often the supervisor looks at the transfer: the pace of progress messages and of the time-out.
 constexpr DWORD kSupervisePeriodMs = 100;
+
+// The free space of the volume that holds `filePath`, for this user; nullopt when it cannot be told.
+std::optional<uint64_t> FreeSpaceFor(const std::wstring& filePath) {
+  const size_t slash = filePath.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? std::wstring(L".\\") : filePath.substr(0, slash + 1);
+  ULARGE_INTEGER available{};
+  if (!::GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr)) return std::nullopt;
+  return available.QuadPart;
+}
 
 }  // namespace
 
@@ -71,6 +81,11 @@ void HttpDownload::State::transfer() {
     endTransfer(request.status() ? DownloadOutcome::HttpError : DownloadOutcome::Failed, request.status());
     return;
   }
+  // A length beyond the bounds fails before the file exists.
+  if (const auto length = request.contentLength(); length && !download::MayWrite(*length, FreeSpaceFor(filePath))) {
+    endTransfer(DownloadOutcome::TooLarge, request.status());
+    return;
+  }
   bool opened = false;
   {
     std::lock_guard lock(mutex);
@@ -100,6 +115,10 @@ void HttpDownload::State::transfer() {
     if (*received == 0) break;
     std::lock_guard lock(mutex);
     if (stopped) return;
+    if (!download::MayGrowTo(progress.received + *received)) {
+      concludeTransfer(DownloadOutcome::TooLarge, request.status());
+      return;
+    }
     DWORD written = 0;
     if (!::WriteFile(file.get(), buffer.data(), static_cast<DWORD>(*received), &written, nullptr) ||
         written != *received) {
@@ -108,8 +127,16 @@ void HttpDownload::State::transfer() {
     }
     progress.received += written;
   }
-  const bool whole = IsWholeBody(progress.received, request.contentLength());
-  endTransfer(whole ? DownloadOutcome::Complete : DownloadOutcome::Incomplete, request.status());
+  std::lock_guard lock(mutex);
+  if (stopped) return;
+  if (!IsWholeBody(progress.received, request.contentLength())) {
+    concludeTransfer(DownloadOutcome::Incomplete, request.status());
+    return;
+  }
+  // A complete file is on the disk before it is reported: the install may move it into place at once,
+  // and a power cut after that must not leave a file the cache never wrote.
+  const bool flushed = ::FlushFileBuffers(file.get()) != 0;
+  concludeTransfer(flushed ? DownloadOutcome::Complete : DownloadOutcome::FileError, request.status());
 }
 
 void HttpDownload::State::finish(DownloadResult final) {
