@@ -2,17 +2,13 @@
 
 #include <commctrl.h>
 
-#include <climits>
-
 #include "shared/Text.h"
-#include "shared/win/AtomicFile.h"
-#include "shared/win/Dpi.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
 #include "shared/win/StatusForm.h"
 #include "shared/win/UpdatePageFetch.h"
 #include "shared/win/WideText.h"
-#include "updater/core/Countdown.h"
+#include "updater/core/ProgressBar.h"
 #include "updater/win/ControlIds.h"
 #include "updater/win/Forms.h"
 
@@ -34,15 +30,15 @@ constexpr SIZE kClient{4620, 780};
 constexpr RECT kStatusLine{60, 30, 4560, 360};
 constexpr RECT kBar{60, 420, 4560, 720};
 
-// The bar counts bytes; a file beyond what the control can count is shown to scale.
-void ShowBytes(HWND bar, unsigned long long done, unsigned long long total) {
-  unsigned shift = 0;
-  while ((total >> shift) > static_cast<unsigned long long>(INT_MAX)) ++shift;
-  ::SendMessageW(bar, PBM_SETRANGE32, 0, static_cast<LPARAM>(total >> shift));
-  ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>((done < total ? done : total) >> shift), 0);
+void ShowOnBar(HWND bar, std::uint64_t received, std::optional<std::uint64_t> length) {
+  const BarPosition position = BarFor(received, length);
+  ::SendMessageW(bar, PBM_SETRANGE32, 0, position.range);
+  ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position.position), 0);
 }
 
 }  // namespace
+
+DownloadWindow::DownloadWindow(bool mayInstall) : mayInstall_(mayInstall), folder_(win::ProgramFolder()) {}
 
 bool DownloadWindow::open() {
   win::RegisterWindowClass(win::kFormClass, 0);
@@ -54,138 +50,108 @@ bool DownloadWindow::open() {
 
   win::CentreOnWorkArea(hwnd(), kClient);
   status_ = win::CreateChildAtTwips(hwnd(), L"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, kStatus, kStatusLine);
-  progress_ = win::CreateChildAtTwips(hwnd(), PROGRESS_CLASSW, PBS_SMOOTH, kProgress, kBar);
+  bar_ = win::CreateChildAtTwips(hwnd(), PROGRESS_CLASSW, PBS_SMOOTH, kProgress, kBar);
   statusFont_.reset(win::CreateStatusFont(hwnd()));
   ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.get()), FALSE);
-  ::SendMessageW(progress_, PBM_SETRANGE32, 0, 100);
-  setStatus(L"正在准备更新...");
+  ::SendMessageW(bar_, PBM_SETRANGE32, 0, 100);
+  setStatus(u"正在准备更新...");
 
   ::ShowWindow(hwnd(), SW_SHOWNORMAL);
   ::UpdateWindow(hwnd());
-
-  // The note program must not run while its files are replaced.
-  if (::FindWindowW(win::kFormClass, L"Stickwell")) {
-    ::MessageBoxW(hwnd(), L"发现原程序正在运行,请关闭原程序后再点击更新.", L"Stickwell 更新提示:", MB_OK | MB_ICONWARNING);
-    ending_ = true;
-    ::DestroyWindow(hwnd());
-    return true;
-  }
-  // The offer window has just read the page; here it is read again, without asking whether the
-  // machine is connected.
-  page_.start(hwnd(), kUpdatePageArrived, [] { return win::FetchUrl(win::UpdatePageUrl()); });
+  carryOut(run_.opened(::FindWindowW(win::kFormClass, L"Stickwell") != nullptr));
   return true;
 }
 
-void DownloadWindow::setStatus(const std::wstring& text) {
-  ::SetWindowTextW(status_, text.c_str());
+void DownloadWindow::setStatus(const std::u16string& text) {
+  ::SetWindowTextW(status_, win::Wide(text).c_str());
   ::InvalidateRect(status_, nullptr, TRUE);
 }
 
-void DownloadWindow::onUpdatePage() {
-  const auto page = page_.take();
-  if (!page) return;
-  if (page->status != win::FetchStatus::Ok) return fail();
-  auto entries = page::ReadDownloadList(Utf8ToText(page->body));
-  if (!entries || entries->empty()) return fail();
-  entries_ = std::move(*entries);
-  requestNextSharePage();
-}
-
-void DownloadWindow::requestNextSharePage() {
-  const std::wstring address = win::Wide(entries_[directAddresses_.size()].shareAddress);
-  page_.start(hwnd(), kSharePageArrived, [address] { return win::FetchUrl(address); });
-}
-
-void DownloadWindow::onSharePage() {
-  const auto page = page_.take();
-  if (!page) return;
-  if (page->status != win::FetchStatus::Ok) return fail();
-  auto direct = page::ReadDirectAddress(Utf8ToText(page->body));
-  if (!direct) return fail();
-  directAddresses_.push_back(std::move(*direct));
-  if (directAddresses_.size() < entries_.size()) return requestNextSharePage();
-
-  auto plan = PlanDownloads(entries_, directAddresses_);
-  if (!plan) return fail();
-  plan_ = std::move(*plan);
-  startDownload(0);
-}
-
-std::wstring DownloadWindow::partialPath(size_t index) const {
-  // Beside its target, so that finishing it is one rename on the same volume.
-  return win::InProgramFolder(win::Wide(plan_[index].fileName) + L".partial");
-}
-
-void DownloadWindow::startDownload(size_t index) {
-  current_ = index;
-  setStatus(win::Wide(plan_[index].status));
-  ::SendMessageW(progress_, PBM_SETPOS, 0, 0);
-  download_.start(hwnd(), kDownloadMessage, win::Wide(plan_[index].address), partialPath(index));
-}
-
-void DownloadWindow::onDownloadEvent(win::DownloadEvent event) {
-  if (event == win::DownloadEvent::Finished) return onDownloadFinished();
-  const win::DownloadProgress progress = download_.progress();
-  if (progress.contentLength) {
-    ShowBytes(progress_, progress.received, *progress.contentLength);
-  } else {
-    // Without a length the bar can only say that bytes are coming: keep it moving round.
-    ::SendMessageW(progress_, PBM_SETRANGE32, 0, 100);
-    ::SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>((progress.received >> 16) % 101), 0);
+void DownloadWindow::carryOut(const Step& step) {
+  switch (step.action) {
+    case Action::None:
+      return;
+    case Action::FetchPage:
+      // The offer window has just read the page; here it is read again, without asking whether the
+      // machine is connected.
+      return page_.start(hwnd(), kUpdatePageArrived, [] { return win::FetchUrl(win::UpdatePageUrl()); });
+    case Action::FetchSharePage:
+      return page_.start(hwnd(), kSharePageArrived, [address = win::Wide(step.address)] { return win::FetchUrl(address); });
+    case Action::BeginStaging:
+      return carryOut(run_.stagingBegun(mayInstall_ && install::BeginStaging(folder_, step.targets)));
+    case Action::Download:
+      setStatus(step.status);
+      ShowOnBar(bar_, 0, std::nullopt);
+      return download_.start(hwnd(), kDownloadMessage, win::Wide(step.address), win::InProgramFolder(win::Wide(step.file)));
+    case Action::Install:
+      return carryOut(run_.installed(install::InstallStaged(folder_, step.staged).outcome));
+    case Action::ShowCountdown:
+      setStatus(step.status);
+      ::SetTimer(hwnd(), kCountdownTimer, 1000, nullptr);
+      return;
+    case Action::RefuseWhileNoteRuns:
+    case Action::StartNote:
+    case Action::Fail:
+    case Action::Abandon:
+      return end(step);
   }
 }
 
-void DownloadWindow::onDownloadFinished() {
-  const auto result = download_.takeResult();
-  if (!result) return;
-  const std::wstring partial = partialPath(current_);
-  const bool complete = result->complete() &&
-                        IsCompleteDownload(result->received, result->contentLength, /*bodyEnded=*/true);
-  // Only a complete file replaces its target, in one step; the old file stays untouched otherwise.
-  if (!complete || !win::MoveOver(partial, win::InProgramFolder(win::Wide(plan_[current_].fileName)))) {
-    ::DeleteFileW(partial.c_str());
-    return fail();
-  }
-  ShowBytes(progress_, result->received, result->received ? result->received : 1);
-  if (current_ + 1 < plan_.size()) return startDownload(current_ + 1);
-
-  setStatus(win::Wide(CountdownText(kCountdownSeconds)));
-  ::SetTimer(hwnd(), kCountdownTimer, 1000, nullptr);
-}
-
-void DownloadWindow::onCountdownTick() {
-  const CountdownStep step = AdvanceCountdown(countdownTicks_);
-  if (!step.finished) return setStatus(win::Wide(step.status));
-  ::KillTimer(hwnd(), kCountdownTimer);
+// Every way the window goes: a message first or a question after, or the note started after it.
+void DownloadWindow::end(const Step& step) {
+  if (ending_) return;
   ending_ = true;
+  ::KillTimer(hwnd(), kCountdownTimer);
+  download_.cancel();
+  page_.drop();
+  // Nothing staged stays behind: the folder is as it was.
+  if (!step.targets.empty()) install::AbandonStaging(folder_, step.targets);
+  switch (step.action) {
+    case Action::RefuseWhileNoteRuns:
+      ::MessageBoxW(hwnd(), L"发现原程序正在运行,请关闭原程序后再点击更新.", L"Stickwell 更新提示:", MB_OK | MB_ICONWARNING);
+      break;
+    case Action::Fail:
+      AskToOpenSiteAfterFailure(hwnd());
+      break;
+    default:
+      break;
+  }
   // The window goes first: the note program completes the exchange of the updater's file only while
   // no updater window is open.
   ::DestroyWindow(hwnd());
-  win::LaunchProgram(win::InProgramFolder(L"Stickwell.exe"));
+  if (step.action == Action::StartNote) win::LaunchProgram(win::InProgramFolder(L"Stickwell.exe"));
 }
 
-void DownloadWindow::fail() {
-  if (ending_) return;
-  ending_ = true;
-  download_.cancel();
-  page_.drop();
-  AskToOpenSiteAfterFailure(hwnd());
-  ::DestroyWindow(hwnd());
+void DownloadWindow::onPageArrived(bool sharePage) {
+  const auto page = page_.take();
+  if (!page) return;
+  std::optional<std::u16string> text;
+  if (page->status == win::FetchStatus::Ok) text = Utf8ToText(page->body);
+  carryOut(sharePage ? run_.sharePageRead(text) : run_.pageRead(text));
+}
+
+void DownloadWindow::onDownloadEvent(win::DownloadEvent event) {
+  if (event != win::DownloadEvent::Finished) {
+    const win::DownloadProgress progress = download_.progress();
+    return ShowOnBar(bar_, progress.received, progress.contentLength);
+  }
+  const auto result = download_.takeResult();
+  if (!result) return;
+  ShowOnBar(bar_, result->received, result->contentLength ? result->contentLength : result->received);
+  carryOut(run_.fileDownloaded({result->complete(), result->received, result->contentLength}));
 }
 
 LRESULT DownloadWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case kUpdatePageArrived:
-      if (!ending_) onUpdatePage();
-      return 0;
     case kSharePageArrived:
-      if (!ending_) onSharePage();
+      if (!ending_) onPageArrived(message == kSharePageArrived);
       return 0;
     case kDownloadMessage:
       if (!ending_) onDownloadEvent(static_cast<win::DownloadEvent>(wParam));
       return 0;
     case WM_TIMER:
-      if (wParam == kCountdownTimer) onCountdownTick();
+      if (wParam == kCountdownTimer && !ending_) carryOut(run_.countdownTick());
       return 0;
     case WM_ERASEBKGND: {
       RECT client;
@@ -202,12 +168,12 @@ LRESULT DownloadWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
       static HBRUSH blue = ::CreateSolidBrush(kColourKey);
       return reinterpret_cast<LRESULT>(blue);
     }
-    case WM_CLOSE:
-      // Closing mid-download leaves no partial file behind.
-      ending_ = true;
-      download_.cancel();
-      if (!plan_.empty()) ::DeleteFileW(partialPath(current_).c_str());
+    case WM_CLOSE: {
+      // Closed before the install: nothing staged stays behind.
+      const Step step = run_.closed();
+      if (step.action != Action::None) return end(step), 0;
       break;
+    }
   }
   return Window::handleMessage(message, wParam, lParam);
 }
