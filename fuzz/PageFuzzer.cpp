@@ -1,16 +1,20 @@
 // libFuzzer target: any bytes as an update page and as a share page, through the decoder, every reader
-// and the makers' report. Besides the sanitizers it checks what callers rely on: the decoder agrees
-// with a plain byte-by-byte decoder, RemoveAll agrees with the repeated-pass rule, and a file name that
-// comes out is always a plain one.
+// and the makers' report; and as a signed list, base64 and a key file. Besides the sanitizers it checks
+// what callers rely on: the decoder agrees with a plain byte-by-byte decoder, RemoveAll agrees with the
+// repeated-pass rule, a file name that comes out is always a plain one, and whatever the signed-list,
+// base64 and key-file readers accept is exactly what their writers make of it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "shared/Base64.h"
+#include "shared/Manifest.h"
 #include "shared/PageMarkers.h"
 #include "shared/Text.h"
 #include "shared/UpdatePage.h"
+#include "tools/KeyFile.h"
 #include "tools/PageReport.h"
 #include "tools/Utf8Out.h"
 
@@ -136,6 +140,27 @@ void CheckReaders(const std::u16string& page) {
   (void)ReadEntryFileName(page);
 }
 
+// One spelling for everything that is signed or keyed: reading and writing again gives the same bytes.
+void CheckSignedForms(std::string_view bytes, const std::u16string& page) {
+  if (const auto decoded = DecodeBase64(bytes)) Require(EncodeBase64(*decoded) == bytes);
+  if (const auto content = manifest::ReadSignedText(bytes)) {
+    Require(manifest::SignedText(content->version, content->files) == bytes);
+    for (const auto& file : content->files) Require(IsPlainFileName(file.name));
+  }
+  if (const auto key = ReadKeyFile(bytes)) {
+    const auto again = ReadKeyFile(KeyFileText(*key));
+    Require(again && again->publicKey == key->publicKey && again->privateKey == key->privateKey);
+  }
+  if (const auto list = manifest::ReadManifest(page)) {
+    Require(manifest::ReadSignedText(list->signedPart).has_value() && !list->files.empty());
+    const std::u16string paragraph = manifest::ManifestParagraph(list->signedPart, list->signature);
+    Require(manifest::ReadManifest(u"最新完整版" + paragraph) == list);
+  }
+  const auto trust = manifest::TrustPage(page, ReadPageVersion(page).value_or(u""), true,
+                                         [](std::string_view, const manifest::Signature&) { return true; });
+  Require(trust.manifest.has_value() == (trust.trust == manifest::Trust::Verified));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -143,7 +168,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string page = Utf8ToText(bytes);
   CheckDecoder(bytes, page);
   CheckReaders(page);
-  const std::string json = UpdatePageJson(page);
+  CheckSignedForms(bytes, page);
+  const std::string json = UpdatePageJson(page, [size](std::string_view, const manifest::Signature&) { return size % 2 == 0; });
   Require(!json.empty() && json.front() == '{' && json.back() == '\n');
   (void)UpdatePageSummary(page);
   (void)SharePageJson(page);

@@ -37,6 +37,9 @@ step "windows: Stickwell.exe and Renewick.exe"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
+step "windows: stickwell-page under Wine and the native one sign and verify each other's releases"
+tests/sign-under-wine.sh
+
 step "windows-e2e: the programs against the test server, and the end-to-end tests"
 cmake --preset windows-e2e >/dev/null
 cmake --build --preset windows-e2e

@@ -11,6 +11,9 @@ namespace stickwell {
 // EF BB BF stays as U+FEFF. Never fails; empty in, empty out.
 std::u16string Utf8ToText(std::string_view bytes);
 
+// UTF-16 to UTF-8. A surrogate without its partner (a cut can split a pair) becomes U+FFFD.
+std::string TextToUtf8(std::u16string_view text);
+
 // Deletes every occurrence of `pattern` (exact code units), repeating until none is left, so that an
 // occurrence formed by a removal goes too: "ab" out of "aabb" leaves "". An empty pattern changes
 // nothing.

@@ -1,19 +1,18 @@
 #include "tools/PageReport.h"
 
+#include "shared/Manifest.h"
 #include "shared/PageMarkers.h"
 #include "shared/PagePositions.h"
+#include "shared/PushMessage.h"
 #include "shared/UpdatePage.h"
 #include "tools/Utf8Out.h"
 
 namespace stickwell::page {
 namespace {
 
-// The text the message dialog shows when the machine is connected: the stored message as it is, or
-// its paragraphs as lines when it holds separators.
-std::optional<std::u16string> PushDialogText(const std::optional<std::u16string>& message) {
-  const std::u16string stored = message.value_or(u"");
-  if (stored.find(kParagraph) == std::u16string::npos) return stored;
-  return ParagraphText(stored);
+// What the note's message dialog shows on a connected machine; a message that cannot be read is empty.
+std::u16string DialogText(const std::optional<std::u16string>& message) {
+  return PushDialogText(true, message.value_or(u""));
 }
 
 std::string JsonOrNull(const std::optional<std::u16string>& text) { return text ? JsonString(*text) : "null"; }
@@ -89,9 +88,83 @@ std::string WhyNoPushMessage(std::u16string_view page) {
   return Quoted(kPushEndMarker) + " stands before the end of " + Quoted(kPushMarker) + " and its switch";
 }
 
+// What a build with a public key makes of the page's signed list.
+struct SignedFindings {
+  manifest::Manifest list;
+  std::optional<bool> verifies;  // nothing when no key was given
+  bool sameVersion = false;      // names the version the page announces
+  bool sameNames = false;        // names exactly the files of the download list
+};
+
+std::optional<SignedFindings> ReadSigned(std::u16string_view page, const manifest::SignatureCheck& check) {
+  auto list = manifest::ReadManifest(page);
+  if (!list) return std::nullopt;
+  SignedFindings findings;
+  findings.list = std::move(*list);
+  if (check) findings.verifies = check(findings.list.signedPart, findings.list.signature);
+  findings.sameVersion = findings.list.version == ReadPageVersion(page);
+  std::vector<std::u16string> names;
+  const auto downloads = ReadDownloadList(page);
+  for (const DownloadEntry& entry : downloads.value_or(std::vector<DownloadEntry>{})) {
+    names.push_back(ReadEntryFileName(entry.entryText).value_or(u""));
+  }
+  findings.sameNames = downloads && manifest::ListsSameNames(findings.list, names);
+  return findings;
+}
+
+std::string Hex(const manifest::Sha256Digest& digest) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (const std::uint8_t byte : digest) hex += {kDigits[byte >> 4], kDigits[byte & 0x0F]};
+  return hex;
+}
+
+std::string SignedJson(std::u16string_view page, const manifest::SignatureCheck& check) {
+  const auto findings = ReadSigned(page, check);
+  if (!findings) return "null";
+  std::string json = "{\"version\": " + JsonString(findings->list.version) + ", \"files\": [";
+  for (std::size_t i = 0; i < findings->list.files.size(); ++i) {
+    const manifest::FileEntry& file = findings->list.files[i];
+    json += (i > 0 ? ", " : "") + std::string("{\"name\": ") + JsonString(file.name) +
+            ", \"length\": " + std::to_string(file.length) + ", \"sha256\": \"" + Hex(file.sha256) + "\"}";
+  }
+  json += "], \"signature\": ";
+  json += !findings->verifies ? "\"unchecked\"" : *findings->verifies ? "\"verified\"" : "\"bad\"";
+  json += ", \"sameVersion\": " + JsonBool(findings->sameVersion);
+  json += ", \"sameNames\": " + JsonBool(findings->sameNames) + "}";
+  return json;
+}
+
+std::string SignedSummary(std::u16string_view page, const manifest::SignatureCheck& check) {
+  const std::string refused = ": a build with a public key refuses the page\n";
+  const auto findings = ReadSigned(page, check);
+  if (!findings) {
+    const bool marked = page.find(manifest::kMarker) != std::u16string_view::npos;
+    return marked ? "Signed list: cannot be read: the paragraph after " + Quoted(kPushEndMarker) +
+                        " must be the one stickwell-page sign printed, unchanged" + refused
+                  : "Signed list: none after " + Quoted(kPushEndMarker) + refused;
+  }
+  const manifest::Manifest& list = findings->list;
+  std::string out = "Signed list: version " + OneLine(list.version) + ", " + std::to_string(list.files.size()) +
+                    (list.files.size() == 1 ? " file\n" : " files\n");
+  for (std::size_t i = 0; i < list.files.size(); ++i) {
+    out += "  " + std::to_string(i + 1) + ". " + OneLine(list.files[i].name) + ", " +
+           std::to_string(list.files[i].length) + (list.files[i].length == 1 ? " byte" : " bytes") + ", SHA-256 " + Hex(list.files[i].sha256) + "\n";
+  }
+  if (!findings->verifies) {
+    out += "  signature: not checked: give --public-key with the build's key\n";
+  } else {
+    out += *findings->verifies ? "  signature: verifies with the given public key\n"
+                               : "  signature: does not verify with the given public key" + refused;
+  }
+  out += findings->sameVersion ? "  version: the page's own\n" : "  version: not the page's" + refused;
+  out += findings->sameNames ? "  files: the download list's\n" : "  files: not the download list's" + refused;
+  return out;
+}
+
 }  // namespace
 
-std::string UpdatePageJson(std::u16string_view page) {
+std::string UpdatePageJson(std::u16string_view page, const manifest::SignatureCheck& check) {
   const auto version = ReadPageVersion(page);
   const auto changeLog = ReadChangeLog(page);
   const auto downloads = ReadDownloadList(page);
@@ -118,11 +191,12 @@ std::string UpdatePageJson(std::u16string_view page) {
   json += ", \"pushSwitch\": " + JsonOrNull(pushSwitch);
   json += ", \"pushOn\": " + JsonBool(IsPushOn(pushSwitch));
   json += ", \"pushMessage\": " + JsonOrNull(pushMessage);
-  json += ", \"pushText\": " + JsonOrNull(PushDialogText(pushMessage));
+  json += ", \"pushText\": " + JsonString(DialogText(pushMessage));
+  json += ", \"signed\": " + SignedJson(page, check);
   return json + "}\n";
 }
 
-std::string UpdatePageSummary(std::u16string_view page) {
+std::string UpdatePageSummary(std::u16string_view page, const manifest::SignatureCheck& check) {
   const std::string indent = "    ";
   const std::u16string own = OwnVersionText();
   std::string out;
@@ -169,11 +243,8 @@ std::string UpdatePageSummary(std::u16string_view page) {
   } else {
     out += "Push message: cannot be read: " + WhyNoPushMessage(page) + " (stored empty)\n";
   }
-  if (const auto shown = PushDialogText(pushMessage)) {
-    out += "Push message, as the dialog shows it:\n" + Indented(*shown, indent);
-  } else {
-    out += "Push message, as the dialog shows it: cannot be made: fewer than four characters follow the first <p>\n";
-  }
+  out += "Push message, as the dialog shows it:\n" + Indented(DialogText(pushMessage), indent);
+  out += SignedSummary(page, check);
   return out;
 }
 

@@ -3,10 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "shared/Text.h"
+
 namespace stickwell::page {
 
-// UTF-16 to UTF-8. A surrogate without its partner (a cut can split a pair) becomes U+FFFD.
-std::string TextToUtf8(std::u16string_view text);
+using stickwell::TextToUtf8;
 
 // A quoted JSON string in UTF-8. Quote, backslash and control characters are escaped; a surrogate
 // without its partner is kept as a \u escape so that nothing of the text is lost.

@@ -1,77 +1,36 @@
 // stickwell-page: shows the makers what Stickwell and Renewick will read from an update page or a share
-// page saved as a file, before they publish it.
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <optional>
+// page saved as a file, before they publish it; makes their signing key and signs their releases.
 #include <string>
 #include <variant>
 #include <vector>
 
-#include "tools/PageTool.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-
 #include "shared/Text.h"
-#include "tools/Utf8Out.h"
-#endif
+#include "tools/Commands.h"
+#include "tools/Files.h"
+#include "tools/PageTool.h"
 
 namespace {
 
-// The whole file, or the reason it could not be read.
-std::variant<std::string, std::string> ReadWholeFile(const std::string& path) {
-#ifdef _WIN32
-  const std::u16string widePath = stickwell::Utf8ToText(path);
-  std::FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(widePath.c_str()), L"rb");
-#else
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-#endif
-  if (!file) return std::variant<std::string, std::string>(std::in_place_index<1>, std::strerror(errno));
-  std::string bytes;
-  char buffer[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-  const bool failed = std::ferror(file) != 0;
-  const int error = errno;
-  std::fclose(file);
-  if (failed) return std::variant<std::string, std::string>(std::in_place_index<1>, std::strerror(error));
-  return std::variant<std::string, std::string>(std::in_place_index<0>, std::move(bytes));
-}
-
-// UTF-8 out, whatever the console's code page: a console gets the text through the wide API, a pipe or a
-// file gets the bytes unchanged.
-void Write(std::FILE* stream, const std::string& utf8) {
-#ifdef _WIN32
-  const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-  DWORD mode = 0;
-  if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
-    const std::u16string text = stickwell::Utf8ToText(utf8);
-    DWORD written = 0;
-    WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    return;
-  }
-  _setmode(_fileno(stream), _O_BINARY);
-#endif
-  std::fwrite(utf8.data(), 1, utf8.size(), stream);
-  std::fflush(stream);
-}
+using namespace stickwell::page;
 
 int Run(const std::vector<std::string>& arguments) {
-  const auto parsed = stickwell::page::ParsePageToolArguments(arguments);
+  const auto parsed = ParsePageToolArguments(arguments);
+  CommandResult result;
   if (const auto* usageError = std::get_if<std::string>(&parsed)) {
-    Write(stderr, "stickwell-page: " + *usageError + "\n");
+    result.error = *usageError;
+  } else {
+    const auto& request = std::get<PageToolRequest>(parsed);
+    switch (request.command) {
+      case PageCommand::Report: result = RunReport(request); break;
+      case PageCommand::Keygen: result = RunKeygen(request); break;
+      case PageCommand::Sign: result = RunSign(request); break;
+    }
+  }
+  if (result.error) {
+    Write(stderr, "stickwell-page: " + *result.error + "\n");
     return 2;
   }
-  const auto& request = std::get<stickwell::page::PageToolRequest>(parsed);
-  const auto file = ReadWholeFile(request.file);
-  if (file.index() == 1) {
-    Write(stderr, "stickwell-page: cannot read " + request.file + ": " + std::get<1>(file) + "\n");
-    return 2;
-  }
-  Write(stdout, stickwell::page::PageToolOutput(request, std::get<0>(file)));
+  Write(stdout, result.output);
   return 0;
 }
 
@@ -80,9 +39,7 @@ int Run(const std::vector<std::string>& arguments) {
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) {
-    arguments.push_back(stickwell::page::TextToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
-  }
+  for (int i = 1; i < argc; ++i) arguments.push_back(stickwell::TextToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
   return Run(arguments);
 }
 #else

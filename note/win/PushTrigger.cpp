@@ -1,7 +1,7 @@
 #include "note/win/PushTrigger.h"
 
 #include "BuildConfig.h"
-#include "note/core/PushMessage.h"
+#include "shared/PushMessage.h"
 #include "shared/Text.h"
 #include "shared/win/Connection.h"
 #include "shared/win/UpdatePageFetch.h"
@@ -20,7 +20,7 @@ void PushTrigger::onPage() {
   if (!answer) return;
   // Not connected: no push this run. A failed fetch reads as an empty page: the push stays off.
   if (answer->status == win::FetchStatus::NotConnected) return;
-  const PushSettings settings = ReadPushSettings(Utf8ToText(answer->body));
+  const page::PushSettings settings = page::ReadPushSettings(Utf8ToText(answer->body));
   pushOn_ = settings.on;
   pushMessage_ = settings.message;
   if (pushOn_) ::SetTimer(note_, kPushTimerId, config::kPushIntervalMs, nullptr);
@@ -28,7 +28,7 @@ void PushTrigger::onPage() {
 
 void PushTrigger::onTimer2() {
   if (!counter_.tick(pushOn_)) return;
-  dialog_.show(note_, win::Wide(PushDialogText(win::IsConnected(), pushMessage_)), [this] { stopTimer2(); });
+  dialog_.show(note_, win::Wide(page::PushDialogText(win::IsConnected(), pushMessage_)), [this] { stopTimer2(); });
 }
 
 void PushTrigger::stopTimer2() { ::KillTimer(note_, kPushTimerId); }

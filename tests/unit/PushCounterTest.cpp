@@ -3,10 +3,12 @@
 #include <vector>
 
 #include "note/core/PushCounter.h"
-#include "note/core/PushMessage.h"
+#include "shared/PushMessage.h"
 
 namespace stickwell::note {
 namespace {
+
+using page::PushDialogText, page::PushSettings, page::ReadPushSettings;
 
 TEST(PushCounter, OpensTheDialogAtTheThirdTickWithThePushOnOnly) {
   const std::vector<bool> cases[] = {

@@ -1,10 +1,10 @@
 #pragma once
-// The message the makers push through the update page: what start-up reads of it, and the text the
-// message dialog shows.
+// The message the makers push through the update page: what the note's start-up reads of it, and the
+// text its message dialog shows. The makers' tool shows the same text, so it lives here for both.
 #include <string>
 #include <string_view>
 
-namespace stickwell::note {
+namespace stickwell::page {
 
 inline constexpr std::u16string_view kPushNoConnectionText = u"网络连接失败，暂时无法获取消息推送内容";
 
@@ -22,4 +22,4 @@ PushSettings ReadPushSettings(std::u16string_view page);
 // nothing is shown as it stands, rather than as an empty box.
 std::u16string PushDialogText(bool connected, std::u16string_view message);
 
-}  // namespace stickwell::note
+}  // namespace stickwell::page

@@ -1,0 +1,22 @@
+#pragma once
+// What each of stickwell-page's commands does with the files it is given.
+#include <optional>
+#include <string>
+
+#include "tools/PageTool.h"
+
+namespace stickwell::page {
+
+struct CommandResult {
+  std::string output;                // for stdout
+  std::optional<std::string> error;  // the one line for stderr, without the program's name
+};
+
+// The report on a page or share page.
+CommandResult RunReport(const PageToolRequest& request);
+// A new key into a file that does not exist yet; the output is its public key as one base64 line.
+CommandResult RunKeygen(const PageToolRequest& request);
+// The paragraph that signs the release made of the given files.
+CommandResult RunSign(const PageToolRequest& request);
+
+}  // namespace stickwell::page
