@@ -28,7 +28,7 @@ struct JournalEntry {
   std::u16string staging;
   std::u16string setAside;
   bool targetExisted = false;
-  std::optional<std::uint64_t> stagedLength;  // known once the staged file is complete
+  std::optional<std::uint64_t> stagedLength = std::nullopt;  // known once the staged file is complete
   friend bool operator==(const JournalEntry&, const JournalEntry&) = default;
 };
 

@@ -20,9 +20,7 @@ struct Killed {};
 class MemoryFolder : public Folder {
  public:
   using Files = std::map<std::u16string, std::string>;
-  explicit MemoryFolder(const Files& files) {
-    for (const auto& [name, bytes] : files) names_[name] = std::make_shared<std::string>(bytes);
-  }
+  explicit MemoryFolder(const Files& files) { for (const auto& [name, bytes] : files) names_[name] = Make(bytes); }
   Files files() const {
     Files files;
     for (const auto& [name, file] : names_) files[name] = *file;
@@ -52,7 +50,7 @@ class MemoryFolder : public Folder {
   bool remove(std::u16string_view name) override { return step() && !running_.count(at(name)) && (erase(name), true); }
   bool write(std::u16string_view name, std::string_view bytes) override {
     const bool written = step();  // a failed write leaves what it got to, as on a full disk
-    names_[std::u16string(name)] = std::make_shared<std::string>(bytes.substr(0, written ? bytes.size() : bytes.size() / 2));
+    names_[std::u16string(name)] = Make(bytes.substr(0, written ? bytes.size() : bytes.size() / 2));
     return written;
   }
   std::optional<std::string> read(std::u16string_view name) override { return at(name) ? std::optional(*at(name)) : std::nullopt; }
@@ -61,6 +59,7 @@ class MemoryFolder : public Folder {
   void pause() override {}
 
  private:
+  static std::shared_ptr<const std::string> Make(std::string_view bytes) { return std::make_shared<std::string>(bytes); }
   const std::string* at(std::u16string_view name) const {
     const auto found = names_.find(std::u16string(name));
     return found == names_.end() ? nullptr : found->second.get();
@@ -69,10 +68,7 @@ class MemoryFolder : public Folder {
     names_.erase(std::u16string(name));
     programEverMissing = programEverMissing || !at(u"Stickwell.exe");
   }
-  bool step() {
-    if (steps == killAt) throw Killed{};
-    return steps++ != failAt;
-  }
+  bool step() { return steps == killAt ? throw Killed{} : steps++ != failAt; }
   std::map<std::u16string, std::shared_ptr<const std::string>> names_;
   std::set<const std::string*> running_;
   const std::string* own_ = nullptr;
@@ -101,12 +97,9 @@ Outcome Update(MemoryFolder& folder, std::size_t shortBy = 0, bool noteStarts = 
 // lacking "Stickwell.exe" unless the volume has no hard links or the note had to rename itself (it
 // then starts itself anew). Returns how many steps the update took, and whether the second kill came.
 std::pair<int, bool> Check(int failAt, int killAt, int recoveryKillAt, std::u16string_view program, bool hardLinks) {
-  SCOPED_TRACE(testing::Message() << "fail " << failAt << ", kill " << killAt << ", then " << recoveryKillAt
-                                  << (program == u"Renewick.exe" ? " updater" : " note") << (hardLinks ? "" : " no links"));
+  SCOPED_TRACE(testing::Message() << failAt << " " << killAt << " " << recoveryKillAt << " " << program.size() << hardLinks);
   MemoryFolder folder(kOld);
-  folder.hardLinks = hardLinks;
-  folder.failAt = failAt;
-  folder.killAt = killAt;
+  folder.hardLinks = hardLinks, folder.failAt = failAt, folder.killAt = killAt;
   std::optional<Outcome> outcome;
   try {
     outcome = Update(folder);
@@ -114,8 +107,7 @@ std::pair<int, bool> Check(int failAt, int killAt, int recoveryKillAt, std::u16s
   } catch (const Killed&) {
   }
   const int steps = folder.steps;
-  folder.failAt = -1;
-  folder.killAt = recoveryKillAt < 0 ? -1 : steps + recoveryKillAt;
+  folder.failAt = -1, folder.killAt = recoveryKillAt < 0 ? -1 : steps + recoveryKillAt;
   bool killedAgain = false;
   for (int start = 0; start < 3 && folder.read(kJournalName); ++start) {
     folder.endProcesses();
@@ -169,13 +161,10 @@ TEST(InstallJournal, OnlyAWholeJournalGoesForwardAndNoneNamesOtherFiles) {
     EXPECT_TRUE(!torn.whole && torn.direction == Direction::Back && torn.entries.size() <= 2) << cut;
     EXPECT_TRUE(torn.entries.empty() || torn.entries[0] == journal.entries[0]) << cut;
   }
-  const JournalEntry foreign[] = {{u"..\\Renewick.exe", u"..\\Renewick.exe.staged", u"..\\Renewick.exe.replaced", true, 1},
-                                  {u"a.staged", u"a.staged.staged", u"a.staged.replaced", true, 1},
-                                  {u"Stickwell.exe", u"Renewick.exe", u"Stickwell.exe.replaced", true, 1},
-                                  {u"Stickwell.exe", u"Stickwell.exe.staged", u"Renewick.exe", true, 1}};
-  for (const auto& entry : foreign) {
-    EXPECT_TRUE(ParseJournal(FormatJournal({Direction::Back, {entry}, true})).entries.empty()) << entry.staging.size();
-  }
+  // A name outside the folder, one of the update's own, another file's name for the staged or the old file.
+  for (const JournalEntry& foreign : {JournalEntry{u"..\\a", u"..\\a.staged", u"..\\a.replaced"}, {u"a.staged", u"a.staged.staged", u"a.staged.replaced"},
+                                      {u"a", u"Renewick.exe", u"a.replaced"}, {u"a", u"a.staged", u"Renewick.exe"}})
+    EXPECT_TRUE(ParseJournal(FormatJournal({Direction::Back, {foreign}, true})).entries.empty()) << foreign.staging.size();
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ std::optional<std::vector<PlannedDownload>> PlanDownloads(const std::vector<page
     if (install::IsInstallName(target)) return std::nullopt;
     for (const PlannedDownload& earlier : plan)
       if (SameFileName(earlier.fileName, target)) return std::nullopt;
-    plan.push_back({target, directAddresses[i], DownloadingStatus(target)});
+    plan.push_back({*name, target, directAddresses[i], DownloadingStatus(target)});
   }
   return plan;
 }

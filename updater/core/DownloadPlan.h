@@ -10,6 +10,7 @@
 namespace stickwell::updater {
 
 struct PlannedDownload {
+  std::u16string pageName;  // the name the page lists it under
   std::u16string fileName;  // the name written in the program folder
   std::u16string address;   // the direct download address
   std::u16string status;    // the status line while it downloads

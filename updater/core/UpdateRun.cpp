@@ -30,6 +30,9 @@ Step UpdateRun::pageRead(const std::optional<std::u16string>& page) {
   if (phase_ != Phase::ReadingPage) return {};
   auto entries = page ? page::ReadDownloadList(*page) : std::nullopt;
   if (!entries || entries->empty()) return fail();
+  auto trust = trust_(*page, page::ReadPageVersion(*page).value_or(u""));
+  if (!trust.ok()) return fail();
+  manifest_ = std::move(trust.manifest);
   entries_ = std::move(*entries);
   phase_ = Phase::ReadingSharePages;
   return Do(Action::FetchSharePage, entries_.front().shareAddress);
@@ -46,6 +49,9 @@ Step UpdateRun::sharePageRead(const std::optional<std::u16string>& page) {
   auto plan = PlanDownloads(entries_, directAddresses_);
   if (!plan) return fail();
   plan_ = std::move(*plan);
+  std::vector<std::u16string> names;
+  for (const PlannedDownload& download : plan_) names.push_back(download.pageName);
+  if (manifest_ && !manifest::ListsSameNames(*manifest_, names)) return fail();
   phase_ = Phase::Staging;
   Step step = Do(Action::BeginStaging);
   for (const PlannedDownload& download : plan_) step.targets.push_back(download.fileName);
@@ -67,6 +73,7 @@ Step UpdateRun::downloadCurrent() const {
   Step step = Do(Action::Download, download.address);
   step.file = install::StagingName(download.fileName);
   step.status = download.status;
+  step.hash = manifest_.has_value();
   return step;
 }
 
@@ -74,9 +81,14 @@ Step UpdateRun::fileDownloaded(const DownloadFacts& facts) {
   if (phase_ != Phase::Downloading) return {};
   // Complete means the body came to its end with exactly the length it announced (a body may end
   // early when the connection breaks); without a length, its end is all there is to go by.
-  const bool complete = facts.bodyEnded && (!facts.announcedLength || facts.received == *facts.announcedLength);
+  bool complete = facts.bodyEnded && (!facts.announcedLength || facts.received == *facts.announcedLength);
+  const PlannedDownload& download = plan_[staged_.size()];
+  if (manifest_) {
+    const manifest::FileEntry* listed = manifest::FindFile(*manifest_, download.pageName);
+    complete = complete && listed && facts.received == listed->length && facts.sha256 == listed->sha256;
+  }
   if (!complete) return fail();
-  staged_.push_back({plan_[staged_.size()].fileName, facts.received});
+  staged_.push_back({download.fileName, facts.received});
   if (staged_.size() < plan_.size()) return downloadCurrent();
   phase_ = Phase::Installing;
   Step step = Do(Action::Install);

@@ -7,6 +7,10 @@
 //           ─> ShowCountdown 5, 4, 3, 2, 1 ─> StartNote
 // Any failure on the way: Fail (the staged files go, the failure question). The window closed before
 // the install: Abandon (the staged files go, no question).
+//
+// With the makers' key built in, the page must carry a signed list that verifies and names the page's
+// version, its download list must name exactly the signed files, and every file must have the signed
+// length and SHA-256; anything else is a failure, before the first download or before the install.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +19,7 @@
 #include "shared/Install.h"
 #include "shared/UpdatePage.h"
 #include "updater/core/DownloadPlan.h"
+#include "updater/core/TrustCheck.h"
 
 namespace stickwell::updater {
 
@@ -24,7 +29,8 @@ enum class Action {
   FetchPage,            // fetch the update page again (no connection check)
   FetchSharePage,       // fetch `address`
   BeginStaging,         // write the journal that names the staged files of `targets`
-  Download,             // download `address` into the staging file `file`; the status line reads `status`
+  Download,             // download `address` into the staging file `file`, its SHA-256 taken when `hash`;
+                        // the status line reads `status`
   Install,              // put every file of `staged` in place, all or none
   ShowCountdown,        // the status line reads `status`; tick again in a second
   StartNote,            // close the window, then start the note
@@ -37,6 +43,7 @@ struct Step {
   std::u16string address;
   std::u16string file;
   std::u16string status;
+  bool hash = false;
   std::vector<std::u16string> targets;        // the targets whose staged files may exist
   std::vector<install::StagedFile> staged;
 };
@@ -46,10 +53,13 @@ struct DownloadFacts {
   bool bodyEnded = false;  // the transfer came to its end and every byte is on disk
   std::uint64_t received = 0;
   std::optional<std::uint64_t> announcedLength;
+  std::optional<manifest::Sha256Digest> sha256 = std::nullopt;  // when it was asked for
 };
 
 class UpdateRun {
  public:
+  explicit UpdateRun(TrustCheck trust) : trust_(std::move(trust)) {}
+
   Step opened(bool noteWindowOpen);
   // nullopt: the page could not be fetched.
   Step pageRead(const std::optional<std::u16string>& page);
@@ -67,6 +77,8 @@ class UpdateRun {
   Step fail();
   std::vector<std::u16string> stagedTargets() const;
 
+  TrustCheck trust_;
+  std::optional<manifest::Manifest> manifest_;  // the page's verified signed list, with a key built in
   Phase phase_ = Phase::Opening;
   std::vector<page::DownloadEntry> entries_;
   std::vector<std::u16string> directAddresses_;
