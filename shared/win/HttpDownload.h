@@ -23,6 +23,7 @@
 #include <string>
 
 #include "BuildConfig.h"
+#include "shared/Manifest.h"
 
 namespace stickwell::win {
 
@@ -54,6 +55,7 @@ struct DownloadResult {
   uint64_t received = 0;  // bytes written to the file
   std::optional<uint64_t> contentLength;
   DWORD httpStatus = 0;   // the response's status code; 0 without a valid response
+  std::optional<manifest::Sha256Digest> sha256 = std::nullopt;  // of the whole file, when asked for and Complete
 
   bool complete() const { return outcome == DownloadOutcome::Complete; }
 };
@@ -73,7 +75,8 @@ class HttpDownload {
   // `timeoutMs` (a slow but moving download goes on). The file is closed before Finished is posted and
   // keeps whatever arrived; the caller decides what to do with an incomplete one. A download of this
   // object still running is cancelled first.
-  void start(HWND window, UINT message, std::wstring url, std::wstring filePath,
+  // `hash`: also take the file's SHA-256 as it streams in (on a thread of its own).
+  void start(HWND window, UINT message, std::wstring url, std::wstring filePath, bool hash = false,
              DWORD timeoutMs = config::kHttpTimeoutMs);
 
   // Stops the download: no message is posted after this returns, and the file is closed by then.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "shared/Text.h"
+#include "shared/win/Crypto.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
 #include "shared/win/StatusForm.h"
@@ -38,7 +39,8 @@ void ShowOnBar(HWND bar, std::uint64_t received, std::optional<std::uint64_t> le
 
 }  // namespace
 
-DownloadWindow::DownloadWindow(bool mayInstall) : mayInstall_(mayInstall), folder_(win::ProgramFolder()) {}
+DownloadWindow::DownloadWindow(bool mayInstall)
+    : mayInstall_(mayInstall), run_(win::TrustUpdatePage), folder_(win::ProgramFolder()) {}
 
 bool DownloadWindow::open() {
   win::RegisterWindowClass(win::kFormClass, 0);
@@ -82,7 +84,8 @@ void DownloadWindow::carryOut(const Step& step) {
     case Action::Download:
       setStatus(step.status);
       ShowOnBar(bar_, 0, std::nullopt);
-      return download_.start(hwnd(), kDownloadMessage, win::Wide(step.address), win::InProgramFolder(win::Wide(step.file)));
+      return download_.start(hwnd(), kDownloadMessage, win::Wide(step.address), win::InProgramFolder(win::Wide(step.file)),
+                             step.hash);
     case Action::Install:
       return carryOut(run_.installed(install::InstallStaged(folder_, step.staged).outcome));
     case Action::ShowCountdown:
@@ -138,7 +141,7 @@ void DownloadWindow::onDownloadEvent(win::DownloadEvent event) {
   const auto result = download_.takeResult();
   if (!result) return;
   ShowOnBar(bar_, result->received, result->contentLength ? result->contentLength : result->received);
-  carryOut(run_.fileDownloaded({result->complete(), result->received, result->contentLength}));
+  carryOut(run_.fileDownloaded({result->complete(), result->received, result->contentLength, result->sha256}));
 }
 
 LRESULT DownloadWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,6 +1,7 @@
 #include "updater/win/OfferWindow.h"
 
 #include "shared/UpdatePage.h"
+#include "shared/win/Crypto.h"
 #include "shared/win/Dpi.h"
 #include "shared/Text.h"
 #include "shared/win/Launch.h"
@@ -131,7 +132,7 @@ void OfferWindow::show(const OfferView& view) {
 void OfferWindow::onPageArrived() {
   const auto page = page_.take();
   if (!page) return;
-  show(ViewForFetch(FetchOf(page->status), Utf8ToText(page->body), page::OwnVersionText()));
+  show(ViewForFetch(FetchOf(page->status), Utf8ToText(page->body), page::OwnVersionText(), win::TrustUpdatePage));
 }
 
 LRESULT OfferWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
