@@ -1,26 +1,10 @@
 #pragma once
-// Colour values as the note keeps them: 0x00BBGGRR, or a system colour by index when the high bit is
-// set (0x8000000C is the application-workspace colour), looked up only when drawn so that it follows
-// the system's scheme.
-#include <windows.h>
-
-#include <cstdint>
+// The note's own colours, before a scheme from the menu changes them.
+#include "shared/win/Colour.h"
 
 namespace stickwell::note {
 
-using ColourValue = std::uint32_t;
-
-inline constexpr ColourValue kSystemColour = 0x80000000u;
-inline constexpr ColourValue kAppWorkspace = kSystemColour | COLOR_APPWORKSPACE;
-inline constexpr ColourValue kWindowText = kSystemColour | COLOR_WINDOWTEXT;
-inline constexpr ColourValue kWindowBack = kSystemColour | COLOR_WINDOW;
-inline constexpr ColourValue kButtonText = kSystemColour | COLOR_BTNTEXT;
-inline constexpr ColourValue kYellow = 0x0000FFFFu;      // the title row
-inline constexpr ColourValue kPaleYellow = 0x0080FFFFu;  // the body
-
-inline COLORREF Resolve(ColourValue value) {
-  if (value & kSystemColour) return ::GetSysColor(static_cast<int>(value & 0xFFu));
-  return static_cast<COLORREF>(value & 0x00FFFFFFu);
-}
+inline constexpr win::ColourValue kYellow = 0x0000FFFFu;      // the title row
+inline constexpr win::ColourValue kPaleYellow = 0x0080FFFFu;  // the body
 
 }  // namespace stickwell::note

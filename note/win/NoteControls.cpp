@@ -34,37 +34,38 @@ HWND CreateEdit(HWND parent, int id, DWORD style) {
 
 }  // namespace
 
-void EditColours::set(ColourValue back, ColourValue fore) {
+void EditColours::set(win::ColourValue back, win::ColourValue fore) {
   if (back != back_) brush_.reset();
   back_ = back;
   fore_ = fore;
 }
 
 HBRUSH EditColours::paint(HDC dc) {
-  ::SetTextColor(dc, Resolve(fore_));
-  ::SetBkColor(dc, Resolve(back_));
-  if (!brush_) brush_.reset(::CreateSolidBrush(Resolve(back_)));
+  ::SetTextColor(dc, win::Resolve(fore_));
+  ::SetBkColor(dc, win::Resolve(back_));
+  if (!brush_) brush_.reset(::CreateSolidBrush(win::Resolve(back_)));
   return brush_.get();
 }
 
-bool NoteControls::create(HWND form, PointerListener& listener, const NoteGeometry& g, unsigned dpi) {
+bool NoteControls::create(HWND form, win::PointerListener& listener, const NoteGeometry& g, unsigned dpi) {
   form_ = form;
   dpi_ = dpi;
   createFonts();
 
-  using Align = Label::Align;
+  using Align = win::Label::Align;
+  using win::kAppWorkspace, win::kButtonText;
+  const auto make = [&](win::Label& label, int id, const wchar_t* caption, const win::Label::Look& look) {
+    label.reportPointerTo(listener);
+    return label.create(form, id, caption, look);
+  };
   bool ok = true;
-  ok &= plusButton.create(form, form, kPlusButtonId, L"+", {kYellow, kAppWorkspace, plusFont_.get(), Align::Left, false},
-                      listener);
-  ok &= closeButton.create(form, form, kCloseButtonId, L"x", {kYellow, kAppWorkspace, crossFont_.get(), Align::Left, false},
-                      listener);
-  ok &= title.create(form, form, kTitleId, L"", {kYellow, kButtonText, titleFont_.get(), Align::Centre, true},
-                      listener);
-  ok &= grip.create(form, form, kGripId, L"", {kYellow, kButtonText, nullptr, Align::Left, false}, listener);
-  ok &= startTime.create(form, form, kStartTimeId, L"", {kPaleYellow, kButtonText, timeFont_.get(), Align::Right, false},
-                      listener);
-  ok &= sideStrip.create(form, form, kSideStripId, L"", {kPaleYellow, kButtonText, nullptr, Align::Left, false}, listener);
-  ok &= bodyFrame.create(form, form, kBodyFrameId, L"", {kPaleYellow, kButtonText, nullptr, Align::Left, false}, listener);
+  ok &= make(plusButton, kPlusButtonId, L"+", {kYellow, kAppWorkspace, plusFont_.get(), Align::Left});
+  ok &= make(closeButton, kCloseButtonId, L"x", {kYellow, kAppWorkspace, crossFont_.get(), Align::Left});
+  ok &= make(title, kTitleId, L"", {kYellow, kButtonText, titleFont_.get(), Align::Centre, /*wrap=*/true});
+  ok &= make(grip, kGripId, L"", {kYellow, kButtonText, nullptr, Align::Left});
+  ok &= make(startTime, kStartTimeId, L"", {kPaleYellow, kButtonText, timeFont_.get(), Align::Right});
+  ok &= make(sideStrip, kSideStripId, L"", {kPaleYellow, kButtonText, nullptr, Align::Left});
+  ok &= make(bodyFrame, kBodyFrameId, L"", {kPaleYellow, kButtonText, nullptr, Align::Left});
   if (!ok) return false;
 
   body = CreateEdit(bodyFrame.hwnd(), kBodyId, WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
@@ -146,7 +147,7 @@ void NoteControls::setBodyPoints(float points) {
   ::SendMessageW(body, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), TRUE);
 }
 
-const Label* NoteControls::label(int id) const {
+const win::Label* NoteControls::label(int id) const {
   switch (id) {
     case kPlusButtonId: return &plusButton;
     case kCloseButtonId: return &closeButton;
@@ -159,7 +160,7 @@ const Label* NoteControls::label(int id) const {
   }
 }
 
-Label* NoteControls::label(int id) { return const_cast<Label*>(std::as_const(*this).label(id)); }
+win::Label* NoteControls::label(int id) { return const_cast<win::Label*>(std::as_const(*this).label(id)); }
 
 HWND NoteControls::window(int id) const {
   switch (id) {
@@ -167,7 +168,7 @@ HWND NoteControls::window(int id) const {
     case kTitleEditorId: return titleEditor;
     case kFormId: return form_;
     default: {
-      const Label* found = label(id);
+      const win::Label* found = label(id);
       return found ? found->hwnd() : nullptr;
     }
   }

@@ -5,7 +5,7 @@
 
 #include "note/core/Layout.h"
 #include "note/win/Colour.h"
-#include "note/win/Label.h"
+#include "shared/win/Label.h"
 #include "shared/win/WinHandles.h"
 
 namespace stickwell::note {
@@ -13,23 +13,23 @@ namespace stickwell::note {
 // Colours of a text box, and the brush its background is painted with.
 class EditColours {
  public:
-  EditColours(ColourValue back, ColourValue fore) : back_(back), fore_(fore) {}
-  ColourValue back() const { return back_; }
-  ColourValue fore() const { return fore_; }
-  void set(ColourValue back, ColourValue fore);
+  EditColours(win::ColourValue back, win::ColourValue fore) : back_(back), fore_(fore) {}
+  win::ColourValue back() const { return back_; }
+  win::ColourValue fore() const { return fore_; }
+  void set(win::ColourValue back, win::ColourValue fore);
   // Answers WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC for the box.
   HBRUSH paint(HDC dc);
 
  private:
-  ColourValue back_;
-  ColourValue fore_;
+  win::ColourValue back_;
+  win::ColourValue fore_;
   win::UniqueBrush brush_;
 };
 
 class NoteControls {
  public:
   // Creates every control of the form at its place in `geometry`.
-  bool create(HWND form, PointerListener& listener, const NoteGeometry& geometry, unsigned dpi);
+  bool create(HWND form, win::PointerListener& listener, const NoteGeometry& geometry, unsigned dpi);
   void place(const NoteGeometry& geometry, unsigned dpi);
   // The tooltips of the title, the body and the grip. Made when the pointer first comes over the note,
   // not at start-up: a note should take keys as soon as it shows.
@@ -42,15 +42,15 @@ class NoteControls {
   void setBodyPoints(float points);
 
   // The labels and the body frame by control id; nullptr for another id.
-  Label* label(int id);
-  const Label* label(int id) const;
+  win::Label* label(int id);
+  const win::Label* label(int id) const;
   HWND window(int id) const;
 
-  Label plusButton, closeButton, title, bodyFrame, grip, startTime, sideStrip;
+  win::Label plusButton, closeButton, title, bodyFrame, grip, startTime, sideStrip;
   HWND body = nullptr;  // destroyed with its frame
   HWND titleEditor = nullptr;  // destroyed with the form
-  EditColours bodyColours{kPaleYellow, kWindowText};
-  EditColours titleEditorColours{kWindowBack, kWindowText};
+  EditColours bodyColours{kPaleYellow, win::kWindowText};
+  EditColours titleEditorColours{win::kWindowBack, win::kWindowText};
 
  private:
   void createFonts();

@@ -53,6 +53,6 @@ bool NoteStore::save(std::wstring_view title, std::wstring_view body) const {
   return win::ReplaceFileContents(path(), FileBytes(title, body), TempSuffix());
 }
 
-void NoteStore::remove() const { ::DeleteFileW(path().c_str()); }
+void NoteStore::remove() const { win::RemoveFile(path()); }
 
 }  // namespace stickwell::note

@@ -8,6 +8,7 @@
 #endif
 #include "note/win/TextDocuments.h"
 #include "shared/Twips.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/Dpi.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
@@ -186,31 +187,31 @@ void NoteWindow::onDpiChanged(unsigned dpi, const RECT& suggested) {
 
 // Colours -----------------------------------------------------------------------------------------------
 
-void NoteWindow::setBackColour(ColourValue colour) {
+void NoteWindow::setBackColour(win::ColourValue colour) {
   backColour_ = colour;
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void NoteWindow::setEditColours(HWND box, EditColours& colours, ColourValue back, ColourValue fore) {
+void NoteWindow::setEditColours(HWND box, EditColours& colours, win::ColourValue back, win::ColourValue fore) {
   colours.set(back, fore);
   ::InvalidateRect(box, nullptr, TRUE);
 }
 
 // Events ------------------------------------------------------------------------------------------------
 
-void NoteWindow::onPointer(int controlId, const PointerEvent& event) { HandlePointer(*this, controlId, event); }
+void NoteWindow::onPointer(int controlId, const win::PointerEvent& event) { HandlePointer(*this, controlId, event); }
 
 bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
   // The body's own edit menu never shows: its right-button press opens the note's menu instead.
   if (controlId == kBodyId && message == WM_CONTEXTMENU) return true;
-  PointerEvent event;
-  if (ReadPointerMessage(message, wParam, lParam, event)) {
+  win::PointerEvent event;
+  if (win::ReadPointerMessage(message, wParam, lParam, event)) {
     onPointer(controlId, event);
-    if (controlId == kBodyId && event.kind == PointerEvent::Kind::Press && event.buttons == 2) return true;
-    if (event.kind == PointerEvent::Kind::Release && event.buttons == 1) {
+    if (controlId == kBodyId && event.kind == win::PointerEvent::Kind::Press && event.buttons == 2) return true;
+    if (event.kind == win::PointerEvent::Kind::Release && event.buttons == 1) {
       RECT client;
       ::GetClientRect(control(controlId), &client);
-      if (::PtInRect(&client, event.pixel)) onPointer(controlId, {PointerEvent::Kind::Click, 1, event.modifiers, event.pixel});
+      if (::PtInRect(&client, event.pixel)) onPointer(controlId, {win::PointerEvent::Kind::Click, 1, event.modifiers, event.pixel});
     }
   }
   return false;
@@ -224,6 +225,7 @@ LRESULT CALLBACK NoteWindow::TextBoxProcedure(HWND box, UINT message, WPARAM wPa
       return result;
   } catch (...) {
     // Never let an exception unwind through the text box's frames; the box handles the message.
+    win::TraceException({L"text box procedure, message ", win::Hex(message)});
   }
   return win::CallSubclassedControl(box, message, wParam, lParam);
 }
@@ -251,8 +253,8 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (LRESULT answer = 0; probe::HandleMessage(message, wParam, answer)) return answer;
 #endif
   if (push_.handleMessage(message, wParam, lParam)) return 0;
-  PointerEvent event;
-  if (ReadPointerMessage(message, wParam, lParam, event)) {
+  win::PointerEvent event;
+  if (win::ReadPointerMessage(message, wParam, lParam, event)) {
     onPointer(kFormId, event);
     return 0;
   }
@@ -270,7 +272,7 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
       RECT client;
       ::GetClientRect(hwnd(), &client);
-      win::UniqueBrush back(::CreateSolidBrush(Resolve(backColour_)));
+      win::UniqueBrush back(::CreateSolidBrush(win::Resolve(backColour_)));
       ::FillRect(reinterpret_cast<HDC>(wParam), &client, back.get());
       return 1;
     }

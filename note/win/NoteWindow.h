@@ -6,7 +6,6 @@
 
 #include "note/core/Layout.h"
 #include "note/win/Colour.h"
-#include "note/win/Label.h"
 #include "note/win/MenuHost.h"
 #include "note/win/NoteControls.h"
 #include "note/win/NoteStore.h"
@@ -14,11 +13,13 @@
 #include "note/win/PushTrigger.h"
 #include "note/win/UpdateCheckWindow.h"
 #include "note/win/Watcher.h"
+#include "shared/win/Label.h"
+#include "shared/win/PointerEvent.h"
 #include "shared/win/Window.h"
 
 namespace stickwell::note {
 
-class NoteWindow : public win::Window, private PointerListener {
+class NoteWindow : public win::Window, private win::PointerListener {
  public:
   // Start-up: shows the window, writes the text documents, claims the note file, places the window at
   // the top left of the screen, lays it out and stamps the start time. False when no window could be
@@ -75,12 +76,12 @@ class NoteWindow : public win::Window, private PointerListener {
   unsigned dpi() const { return dpi_; }
 
   // Controls and colours.
-  Label* label(int id) { return controls_.label(id); }  // the labels and the body frame
+  win::Label* label(int id) { return controls_.label(id); }  // the labels and the body frame
   HWND control(int id) const { return controls_.window(id); }
-  ColourValue backColour() const { return backColour_; }
-  void setBackColour(ColourValue colour);  // the window's own background
-  void setBodyColours(ColourValue back, ColourValue fore) { setEditColours(controls_.body, controls_.bodyColours, back, fore); }
-  void setTitleEditorColours(ColourValue back, ColourValue fore) {
+  win::ColourValue backColour() const { return backColour_; }
+  void setBackColour(win::ColourValue colour);  // the window's own background
+  void setBodyColours(win::ColourValue back, win::ColourValue fore) { setEditColours(controls_.body, controls_.bodyColours, back, fore); }
+  void setTitleEditorColours(win::ColourValue back, win::ColourValue fore) {
     setEditColours(controls_.titleEditor, controls_.titleEditorColours, back, fore);
   }
   const EditColours& bodyColours() const { return controls_.bodyColours; }
@@ -93,7 +94,7 @@ class NoteWindow : public win::Window, private PointerListener {
 
  private:
   // Pointer over a control (or the bare form, kFormId).
-  void onPointer(int controlId, const PointerEvent& event) override;
+  void onPointer(int controlId, const win::PointerEvent& event) override;
   // Messages of the two text boxes before the boxes see them; true when handled (`result` answers).
   bool onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   static LRESULT CALLBACK TextBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -103,7 +104,7 @@ class NoteWindow : public win::Window, private PointerListener {
   void onCommand(int controlId, int code);
   void onDpiChanged(unsigned dpi, const RECT& suggested);
   void placeControls();
-  void setEditColours(HWND box, EditColours& colours, ColourValue back, ColourValue fore);
+  void setEditColours(HWND box, EditColours& colours, win::ColourValue back, win::ColourValue fore);
 
   NoteControls controls_;
   MenuHost menu_{*this};
@@ -111,7 +112,7 @@ class NoteWindow : public win::Window, private PointerListener {
   NoteGeometry geometry_ = CreationGeometry();
   NoteStore store_;
   unsigned dpi_ = 96;
-  ColourValue backColour_ = kYellow;
+  win::ColourValue backColour_ = kYellow;
   HWND lastFocus_ = nullptr;  // the control that had the keyboard when the window was last deactivated
   bool created_ = false;
   Watcher watcher_{*this};

@@ -11,6 +11,7 @@
 #include "note/win/NoteWindow.h"
 #include "shared/win/AnsiCodePage.h"
 #include "shared/win/CommonControls.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/ProgramFolder.h"
 #include "shared/win/WideText.h"
 #include "shared/win/WinHandles.h"
@@ -55,19 +56,27 @@ PickedFile OpenPicked(const std::wstring& path) {
   // then stays where it is.
   file.handle.reset(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.handle) win::TraceLastError({L"CreateFileW ", path});
   file.deletable = false;
   return file;
 }
 
 bool ReadToEnd(HANDLE file, std::string& bytes) {
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file, &size) || size.QuadPart < 0 || size.QuadPart > 0x7fffffff) return false;
+  if (!::GetFileSizeEx(file, &size)) {
+    win::TraceLastError({L"GetFileSizeEx of the opened note"});
+    return false;
+  }
+  if (size.QuadPart < 0 || size.QuadPart > 0x7fffffff) return false;
   bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD read = 0;
-    if (!::ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr) || read == 0)
+    if (!::ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
+      win::TraceLastError({L"ReadFile of the opened note"});
       return false;
+    }
+    if (read == 0) return false;
     done += read;
   }
   return true;
@@ -86,7 +95,8 @@ bool IsSameFile(HANDLE file, const std::wstring& path) {
 
 void DeleteOnClose(HANDLE file) {
   FILE_DISPOSITION_INFO disposition{TRUE};
-  ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+  if (!::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition))
+    win::TraceLastError({L"SetFileInformationByHandle, deleting the opened note"});
 }
 
 std::u16string FromCodePage(std::string_view bytes) { return win::U16(win::FromAnsi(bytes)); }

@@ -9,14 +9,14 @@
 namespace stickwell::note {
 namespace {
 
-using Kind = PointerEvent::Kind;
+using Kind = win::PointerEvent::Kind;
 using Shape = PointerShape::Shape;
 
-constexpr ColourValue kRed = 0x000000FF;
+constexpr win::ColourValue kRed = 0x000000FF;
 constexpr int kLeft = 1;
 constexpr int kRight = 2;
 
-void SetCornerButtons(NoteWindow& note, ColourValue colour) {
+void SetCornerButtons(NoteWindow& note, win::ColourValue colour) {
   note.label(kPlusButtonId)->setForeColour(colour);
   note.label(kCloseButtonId)->setForeColour(colour);
 }
@@ -25,8 +25,8 @@ void SetCornerButtons(NoteWindow& note, ColourValue colour) {
 // pointer for as long as the left button stays down. The move starts on a pointer move, not on the
 // press, so that a click or a double-click on the title stays one; and only while the left button is
 // down, since the system's move loop would otherwise wait for a release that never comes.
-void OverCaption(NoteWindow& note, const PointerEvent& event) {
-  SetCornerButtons(note, kAppWorkspace);
+void OverCaption(NoteWindow& note, const win::PointerEvent& event) {
+  SetCornerButtons(note, win::kAppWorkspace);
   if ((event.buttons & kLeft) == 0 || note.isLocked()) return;
   ::ReleaseCapture();
   ::SendMessageW(note.hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
@@ -34,7 +34,7 @@ void OverCaption(NoteWindow& note, const PointerEvent& event) {
 
 // Each move with any button held sizes the window so that the grip's top-left corner comes to the
 // pointer; the layout moves the grip there and keeps the least size.
-void OverGrip(NoteWindow& note, const PointerEvent& event) {
+void OverGrip(NoteWindow& note, const win::PointerEvent& event) {
   note.pointerShape().set(Shape::SizeNorthWestSouthEast, note.control(kGripId));
   if (event.buttons == 0) return;
   if (const auto width = GripProposal(note.width(), PixelsToTwips(event.pixel.x, note.dpi())))
@@ -43,7 +43,7 @@ void OverGrip(NoteWindow& note, const PointerEvent& event) {
     note.setHeight(*height);
 }
 
-void ShowMenu(NoteWindow& note, int controlId, const PointerEvent& event) {
+void ShowMenu(NoteWindow& note, int controlId, const win::PointerEvent& event) {
   POINT at = event.pixel;
   ::ClientToScreen(note.control(controlId), &at);
   note.menu().popup(at);
@@ -51,7 +51,7 @@ void ShowMenu(NoteWindow& note, int controlId, const PointerEvent& event) {
 
 }  // namespace
 
-void HandlePointer(NoteWindow& note, int controlId, const PointerEvent& event) {
+void HandlePointer(NoteWindow& note, int controlId, const win::PointerEvent& event) {
   const bool move = event.kind == Kind::Move;
   switch (controlId) {
     case kFormId:
@@ -98,7 +98,7 @@ void HandlePointer(NoteWindow& note, int controlId, const PointerEvent& event) {
 void RunFontShortcut(NoteWindow& note, const MSG& message) {
   if (message.message != WM_KEYDOWN) return;
   if (message.hwnd != note.hwnd() && !::IsChild(note.hwnd(), message.hwnd)) return;
-  const int step = FontShortcutStep(static_cast<int>(message.wParam), HeldModifiers());
+  const int step = FontShortcutStep(static_cast<int>(message.wParam), win::HeldModifiers());
   if (step > 0) note.menu().growFont();
   if (step < 0) note.menu().shrinkFont();
 }

@@ -6,6 +6,7 @@
 
 #include "note/win/PushDialogIds.h"
 #include "shared/win/CommonControls.h"
+#include "shared/win/Diagnostics.h"
 
 namespace stickwell::note {
 namespace {
@@ -84,8 +85,10 @@ bool PushDialog::show(HWND owner, const std::wstring& text, std::function<void()
              L"知道了，不再提醒");
   win::CommonControlsScope themed;  // the buttons, the box and its scroll bar
   if (!::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), layout.get(), owner, &PushDialog::Procedure,
-                                    reinterpret_cast<LPARAM>(this)))
+                                    reinterpret_cast<LPARAM>(this))) {
+    win::TraceLastError({L"CreateDialogIndirectParamW, push dialog"});
     return false;
+  }
   ::ShowWindow(dialog_, SW_SHOW);
   return true;
 }
@@ -110,6 +113,7 @@ INT_PTR CALLBACK PushDialog::Procedure(HWND dialog, UINT message, WPARAM wParam,
     result = self->handleMessage(message, wParam, lParam);
   } catch (...) {
     // Never let an exception unwind through the dialog manager.
+    win::TraceException({L"push dialog procedure, message ", win::Hex(message)});
   }
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, 0);

@@ -4,6 +4,7 @@
 #include "shared/PushMessage.h"
 #include "shared/Text.h"
 #include "shared/win/Connection.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/UpdatePageFetch.h"
 #include "shared/win/WideText.h"
 
@@ -23,7 +24,8 @@ void PushTrigger::onPage() {
   const page::PushSettings settings = page::ReadPushSettings(Utf8ToText(answer->body));
   pushOn_ = settings.on;
   pushMessage_ = settings.message;
-  if (pushOn_) ::SetTimer(note_, kPushTimerId, config::kPushIntervalMs, nullptr);
+  if (pushOn_ && !::SetTimer(note_, kPushTimerId, config::kPushIntervalMs, nullptr))
+    win::TraceLastError({L"SetTimer message push"});
 }
 
 void PushTrigger::onTimer2() {

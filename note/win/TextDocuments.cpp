@@ -8,6 +8,7 @@
 #include "note/res/resource.h"
 #include "shared/FolderPath.h"
 #include "shared/win/AtomicFile.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/WideText.h"
 
 namespace stickwell::note {
@@ -29,10 +30,16 @@ constexpr Document kDocuments[] = {
 // The resource's bytes, unchanged (GBK text).
 std::string_view ResourceBytes(int id) {
   HRSRC resource = ::FindResourceW(nullptr, MAKEINTRESOURCEW(id), L"CUSTOM");
-  if (!resource) return {};
+  if (!resource) {
+    win::TraceLastError({L"FindResourceW CUSTOM ", win::Hex(static_cast<unsigned>(id))});
+    return {};
+  }
   HGLOBAL loaded = ::LoadResource(nullptr, resource);
   const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
-  if (!bytes) return {};
+  if (!bytes) {
+    win::TraceLastError({L"LoadResource CUSTOM ", win::Hex(static_cast<unsigned>(id))});
+    return {};
+  }
   return std::string_view(static_cast<const char*>(bytes), ::SizeofResource(nullptr, resource));
 }
 

@@ -2,14 +2,12 @@
 
 #include <commctrl.h>
 
-#include "shared/Twips.h"
 #include "shared/UpdatePage.h"
 #include "shared/win/AtomicFile.h"
 #include "shared/win/CommonControls.h"
-#include "shared/win/Dpi.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
-#include "shared/win/StatusForm.h"
 #include "shared/win/WideText.h"
 
 namespace stickwell::note {
@@ -21,13 +19,8 @@ constexpr UINT kBarTickMs = 10;
 constexpr int kStatusId = 1;
 constexpr int kBarId = 2;
 
-// Pure blue: the background, and the colour the desktop shows through.
-constexpr COLORREF kColourKey = RGB(0, 0, 255);
-constexpr COLORREF kStatusColour = RGB(0, 0xC0, 0);
-
-constexpr SIZE kClient{4620, 780};  // twips
-constexpr RECT kStatusLine{60, 30, 4560, 360};
-constexpr RECT kBar{60, 420, 4560, 720};
+// A green status line; the colour key alone decides what shows, the alpha value is ignored.
+constexpr win::StatusWindow::Look kLook{L"自动更新", 10, RGB(0, 0xC0, 0), kStatusId, kBarId};
 
 std::wstring Text(std::u16string_view text) { return win::Wide(text); }
 
@@ -35,21 +28,10 @@ std::wstring Text(std::u16string_view text) { return win::Wide(text); }
 
 void UpdateCheckWindow::open(HWND owner) {
   if (isOpen()) return;
-  win::CommonControlsScope themed;  // the progress bar
-  win::RegisterWindowClass(win::kFormClass, CS_DBLCLKS);
-  if (!create(win::kFormClass, L"自动更新", WS_POPUP | WS_CLIPCHILDREN, WS_EX_LAYERED, 0, 0, 100, 100, owner, nullptr))
-    return;
-  // The colour key alone decides what shows: the alpha value is ignored.
-  ::SetLayeredWindowAttributes(hwnd(), kColourKey, 10, LWA_COLORKEY);
-
-  win::CentreOnWorkArea(hwnd(), kClient);
-  status_ = win::CreateChildAtTwips(hwnd(), L"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, kStatusId, kStatusLine);
-  bar_ = win::CreateChildAtTwips(hwnd(), PROGRESS_CLASSW, PBS_SMOOTH, kBarId, kBar);
-  statusFont_.reset(win::CreateStatusFont(hwnd()));
-  ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.get()), FALSE);
-  ::SendMessageW(bar_, PBM_SETRANGE32, 0, kLastValue);
-  ::SendMessageW(bar_, PBM_SETPOS, 0, 0);
-  setStatus(kCheckingText);
+  if (!createStatusWindow(kLook, owner)) return;
+  ::SendMessageW(bar(), PBM_SETRANGE32, 0, kLastValue);
+  ::SendMessageW(bar(), PBM_SETPOS, 0, 0);
+  setStatus(Text(kCheckingText));
   ticks_.reset();
 
   // Nothing in the window takes typing: the user's note keeps the keyboard.
@@ -61,11 +43,6 @@ void UpdateCheckWindow::open(HWND owner) {
   pageText_.start(hwnd(), kPageTextArrived, win::FetchUpdatePageText);
 }
 
-void UpdateCheckWindow::setStatus(std::u16string_view text) {
-  ::SetWindowTextW(status_, Text(text).c_str());
-  ::InvalidateRect(status_, nullptr, TRUE);
-}
-
 void UpdateCheckWindow::onPageText() {
   auto answer = pageText_.take();
   if (!answer) return;
@@ -75,14 +52,14 @@ void UpdateCheckWindow::onPageText() {
   // A page that cannot be read, or names no version, ends the check without a word.
   if (!finding) return close();
   ticks_.emplace(std::move(*finding));
-  ::SetTimer(hwnd(), kBarTimer, kBarTickMs, nullptr);
+  if (!::SetTimer(hwnd(), kBarTimer, kBarTickMs, nullptr)) win::TraceLastError({L"SetTimer update check bar"});
 }
 
 void UpdateCheckWindow::onTick() {
   if (!ticks_) return;
   const CheckStep step = ticks_->tick();
-  ::SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(step.value), 0);
-  if (step.status) setStatus(*step.status);
+  ::SendMessageW(bar(), PBM_SETPOS, static_cast<WPARAM>(step.value), 0);
+  if (step.status) setStatus(Text(*step.status));
   if (step.ask) return askToUpdate(ticks_->finding().pageVersion);
   if (step.close) close();
 }
@@ -128,27 +105,13 @@ LRESULT UpdateCheckWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_TIMER:
       if (wParam == kBarTimer) onTick();
       return 0;
-    case WM_ERASEBKGND: {
-      RECT client;
-      ::GetClientRect(hwnd(), &client);
-      win::UniqueBrush blue(::CreateSolidBrush(kColourKey));
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, blue.get());
-      return 1;
-    }
-    case WM_CTLCOLORSTATIC: {
-      const auto dc = reinterpret_cast<HDC>(wParam);
-      ::SetTextColor(dc, kStatusColour);
-      ::SetBkColor(dc, kColourKey);
-      ::SetDCBrushColor(dc, kColourKey);
-      return reinterpret_cast<LRESULT>(::GetStockObject(DC_BRUSH));
-    }
     case WM_DESTROY:
       ::KillTimer(hwnd(), kBarTimer);
       pageText_.drop();
       ticks_.reset();
       break;
   }
-  return Window::handleMessage(message, wParam, lParam);
+  return StatusWindow::handleMessage(message, wParam, lParam);
 }
 
 }  // namespace stickwell::note

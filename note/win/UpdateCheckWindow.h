@@ -9,13 +9,12 @@
 
 #include "note/core/UpdateCheckTicks.h"
 #include "shared/win/AsyncCall.h"
+#include "shared/win/StatusWindow.h"
 #include "shared/win/UpdatePageFetch.h"
-#include "shared/win/WinHandles.h"
-#include "shared/win/Window.h"
 
 namespace stickwell::note {
 
-class UpdateCheckWindow : public win::Window {
+class UpdateCheckWindow : public win::StatusWindow {
  public:
   // `saveNote` writes the note before the updater is started and the note program ends; false when
   // the note file could not be written.
@@ -34,12 +33,8 @@ class UpdateCheckWindow : public win::Window {
   void askToUpdate(std::u16string pageVersion);
   void handOver();
   void close();
-  void setStatus(std::u16string_view text);
 
   std::function<bool()> saveNote_;
-  win::UniqueFont statusFont_;
-  HWND status_ = nullptr;
-  HWND bar_ = nullptr;
   win::AsyncCall<win::PageText> pageText_;
   std::optional<UpdateCheckTicks> ticks_;  // from the page's answer on
 };

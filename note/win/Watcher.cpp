@@ -4,6 +4,7 @@
 #include "note/win/ControlIds.h"
 #include "note/win/NoteWindow.h"
 #include "shared/Twips.h"
+#include "shared/win/Diagnostics.h"
 
 namespace stickwell::note {
 namespace {
@@ -29,7 +30,9 @@ class Reentry {
 
 }  // namespace
 
-void Watcher::start() { ::SetTimer(note_.hwnd(), kTimerId, kIntervalMs, nullptr); }
+void Watcher::start() {
+  if (!::SetTimer(note_.hwnd(), kTimerId, kIntervalMs, nullptr)) win::TraceLastError({L"SetTimer watcher"});
+}
 
 void Watcher::tick() {
   // Nothing in a tick waits for messages, but should anything in it ever do so, a tick must not run

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "shared/win/Diagnostics.h"
+
 namespace stickwell::win {
 namespace {
 
@@ -9,7 +11,10 @@ std::string Encode(UINT codePage, DWORD flags, std::wstring_view text) {
   if (text.empty()) return {};
   const int length = static_cast<int>(text.size());
   int size = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
+  if (size <= 0) {
+    TraceLastError({L"WideCharToMultiByte, code page ", Hex(codePage)});
+    return {};
+  }
   std::string bytes(static_cast<size_t>(size), '\0');
   size = ::WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), size, nullptr, nullptr);
   bytes.resize(size > 0 ? static_cast<size_t>(size) : 0);
@@ -20,7 +25,10 @@ std::wstring Decode(UINT codePage, std::string_view bytes) {
   if (bytes.empty()) return {};
   const int length = static_cast<int>(bytes.size());
   int size = ::MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
-  if (size <= 0) return {};
+  if (size <= 0) {
+    TraceLastError({L"MultiByteToWideChar, code page ", Hex(codePage)});
+    return {};
+  }
   std::wstring text(static_cast<size_t>(size), L'\0');
   size = ::MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), size);
   text.resize(size > 0 ? static_cast<size_t>(size) : 0);

@@ -21,6 +21,8 @@
 #include <thread>
 #include <utility>
 
+#include "shared/win/Diagnostics.h"
+
 namespace stickwell::win {
 
 // `Result` must be default-constructible; its default value is what a call that could not run (no
@@ -47,15 +49,18 @@ class AsyncCall {
           try {
             result = work();
           } catch (...) {
+            TraceException({L"background call"});
             result = Result{};
           }
           slot->finish(std::move(result));
         }).detach();
       } catch (...) {
+        TraceException({L"starting a background call"});
         slot->finish(Result{});
       }
     } catch (...) {
       // Out of memory before anything started: there is nothing to report to.
+      TraceException({L"starting a background call"});
     }
   }
 
@@ -94,7 +99,7 @@ class AsyncCall {
       finished = true;
       if (dropped) return;
       result = std::move(value);
-      ::PostMessageW(window, message, 0, 0);
+      if (!::PostMessageW(window, message, 0, 0)) TraceLastError({L"PostMessageW, background call's result ", Hex(message)});
     }
 
     std::mutex mutex;

@@ -34,4 +34,7 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes);
 
 bool FileExists(const std::wstring& path);
 
+// Deletes `path`; a file that is not there counts as deleted. False (and a trace) on any other failure.
+bool RemoveFile(const std::wstring& path);
+
 }  // namespace stickwell::win

@@ -2,18 +2,28 @@
 
 #include <optional>
 
+#include "shared/win/Diagnostics.h"
+
 namespace stickwell::win {
 namespace {
 
 template <typename Function>
 bool Find(HMODULE module, const char* name, Function& function) {
   function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-  return function != nullptr;
+  if (function) return true;
+  const DWORD error = ::GetLastError();
+  wchar_t wide[40] = {};
+  for (size_t i = 0; name[i] && i + 1 < std::size(wide); ++i) wide[i] = static_cast<wchar_t>(name[i]);
+  TraceError(error, {L"GetProcAddress bcrypt.dll ", wide});
+  return false;
 }
 
 std::optional<BcryptFunctions> Load() {
   const HMODULE module = ::LoadLibraryW(L"bcrypt.dll");
-  if (!module) return std::nullopt;
+  if (!module) {
+    TraceLastError({L"LoadLibraryW bcrypt.dll"});
+    return std::nullopt;
+  }
   BcryptFunctions f{};
   const bool found = Find(module, "BCryptOpenAlgorithmProvider", f.openAlgorithmProvider) &&
                      Find(module, "BCryptCloseAlgorithmProvider", f.closeAlgorithmProvider) &&
@@ -43,7 +53,11 @@ const BcryptFunctions* Bcrypt() {
 UniqueBcryptAlgorithm OpenBcryptAlgorithm(const wchar_t* algorithm) {
   const BcryptFunctions* bcrypt = Bcrypt();
   BCRYPT_ALG_HANDLE handle = nullptr;
-  if (!bcrypt || !BCRYPT_SUCCESS(bcrypt->openAlgorithmProvider(&handle, algorithm, nullptr, 0))) return {};
+  if (!bcrypt) return {};
+  if (const NTSTATUS status = bcrypt->openAlgorithmProvider(&handle, algorithm, nullptr, 0); !BCRYPT_SUCCESS(status)) {
+    TraceError(static_cast<DWORD>(status), {L"BCryptOpenAlgorithmProvider ", algorithm});
+    return {};
+  }
   return UniqueBcryptAlgorithm(handle);
 }
 

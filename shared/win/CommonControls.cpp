@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "shared/win/Diagnostics.h"
+
 namespace stickwell::win {
 namespace {
 
@@ -15,7 +17,11 @@ HANDLE ModernContext() {
     request.hModule = ::GetModuleHandleW(nullptr);
     request.lpResourceName = MAKEINTRESOURCEW(2);
     const HANDLE created = ::CreateActCtxW(&request);
-    return created == INVALID_HANDLE_VALUE ? nullptr : created;
+    if (created != INVALID_HANDLE_VALUE) return created;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_RESOURCE_TYPE_NOT_FOUND && error != ERROR_RESOURCE_NAME_NOT_FOUND)
+      TraceError(error, {L"CreateActCtxW"});
+    return HANDLE{nullptr};
   }();
   return context;
 }
@@ -23,7 +29,10 @@ HANDLE ModernContext() {
 }  // namespace
 
 CommonControlsScope::CommonControlsScope() {
-  if (HANDLE context = ModernContext()) active_ = ::ActivateActCtx(context, &cookie_) != FALSE;
+  if (HANDLE context = ModernContext()) {
+    active_ = ::ActivateActCtx(context, &cookie_) != FALSE;
+    if (!active_) TraceLastError({L"ActivateActCtx"});
+  }
   // Loaded here, inside the context, rather than linked: the library comes only with the first window
   // that needs it, and in the version the context asks for.
   static const bool initialised = [] {
@@ -33,7 +42,9 @@ CommonControlsScope::CommonControlsScope() {
         library ? reinterpret_cast<Initialise>(reinterpret_cast<void*>(::GetProcAddress(library, "InitCommonControlsEx")))
                 : nullptr;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
-    return initialise && initialise(&controls);
+    if (initialise && initialise(&controls)) return true;
+    TraceLastError({L"loading comctl32.dll and InitCommonControlsEx"});
+    return false;
   }();
   (void)initialised;
 }
@@ -53,7 +64,11 @@ namespace stickwell::win {
 
 bool ThemedOpenFileDialog(OPENFILENAMEW& dialog) {
   CommonControlsScope scope;
-  static const HMODULE library = ::LoadLibraryW(L"comdlg32.dll");
+  static const HMODULE library = [] {
+    HMODULE loaded = ::LoadLibraryW(L"comdlg32.dll");
+    if (!loaded) TraceLastError({L"LoadLibraryW comdlg32.dll"});
+    return loaded;
+  }();
   using Open = BOOL(WINAPI*)(OPENFILENAMEW*);
   const auto open =
       library ? reinterpret_cast<Open>(reinterpret_cast<void*>(::GetProcAddress(library, "GetOpenFileNameW"))) : nullptr;

@@ -1,15 +1,15 @@
 #include "shared/win/Dpi.h"
 
 #include "shared/Twips.h"
+#include "shared/win/WinHandles.h"
 
 namespace stickwell::win {
 
 unsigned WindowDpi(HWND window) {
   const UINT dpi = window ? ::GetDpiForWindow(window) : 0;
   if (dpi != 0) return dpi;
-  HDC screen = ::GetDC(nullptr);
-  const int systemDpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr);
+  const int systemDpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   return systemDpi > 0 ? static_cast<unsigned>(systemDpi) : 96u;
 }
 

@@ -9,6 +9,7 @@
 
 #include "shared/DownloadLimit.h"
 #include "shared/win/Crypto.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/HttpRequest.h"
 #include "shared/win/WinHandles.h"
 
@@ -112,7 +113,10 @@ struct HttpDownload::State {
   UniqueHandle file;
 
   // Posts while holding the mutex, so that cancel() can promise that no message follows it.
-  void post(DownloadEvent event) { ::PostMessageW(window, message, static_cast<WPARAM>(event), 0); }
+  void post(DownloadEvent event) {
+    if (!::PostMessageW(window, message, static_cast<WPARAM>(event), 0))
+      TraceLastError({L"PostMessageW, download of ", url});
+  }
 
   void transfer();
   void supervise();
@@ -155,6 +159,7 @@ void HttpDownload::State::transfer() {
     file.reset(::CreateFileW(filePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     opened = static_cast<bool>(file);
+    if (!opened) TraceLastError({L"CreateFileW ", filePath});
     if (opened) {
       progress.contentLength = request.contentLength();
       status = request.status();
@@ -188,12 +193,14 @@ void HttpDownload::State::transfer() {
     DWORD written = 0;
     if (!::WriteFile(file.get(), buffer.data(), static_cast<DWORD>(*received), &written, nullptr) ||
         written != *received) {
+      TraceLastError({L"WriteFile ", filePath});
       concludeTransfer(DownloadOutcome::FileError, request.status());
       return;
     }
     progress.received += written;
   }
   const auto digest = sha256 ? sha256->finish() : std::nullopt;
+  if (sha256 && !digest) TraceError(ERROR_INVALID_FUNCTION, {L"SHA-256 of ", filePath});
   std::lock_guard lock(mutex);
   if (stopped) return;
   if (!IsWholeBody(progress.received, request.contentLength())) {
@@ -245,6 +252,7 @@ void HttpDownload::State::supervise() {
       return;
     }
     if (now - lastActivity >= timeoutMs) {
+      TraceError(WAIT_TIMEOUT, {L"waiting for data of ", url});
       finish({DownloadOutcome::TimedOut, progress.received, progress.contentLength, status});
       return;
     }
@@ -259,6 +267,7 @@ void HttpDownload::start(HWND window, UINT message, std::wstring url, std::wstri
   try {
     state_ = std::make_shared<State>(window, message, std::move(url), std::move(filePath), hash, timeoutMs);
   } catch (...) {
+    TraceException({L"starting a download"});
     state_.reset();
     return;
   }
@@ -270,16 +279,19 @@ void HttpDownload::start(HWND window, UINT message, std::wstring url, std::wstri
           try {
             state->transfer();
           } catch (...) {
+            TraceException({L"download of ", state->url});
             state->endTransfer(DownloadOutcome::Failed);
           }
         }).detach();
         state->supervise();
       } catch (...) {
+        TraceException({L"watching the download of ", state->url});
         std::lock_guard lock(state->mutex);
         if (!state->stopped) state->finish({});
       }
     }).detach();
   } catch (...) {
+    TraceException({L"starting the download of ", state->url});
     std::lock_guard lock(state->mutex);
     state->finish({});
   }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <thread>
 
+#include "shared/win/Diagnostics.h"
 #include "shared/win/HttpRequest.h"
 #include "shared/win/WinHandles.h"
 
@@ -30,10 +31,16 @@ FetchResult Fetch(const std::wstring& url, DWORD timeoutMs, const std::atomic<bo
     const auto received = request.read(buffer.data(), buffer.size());
     if (!received) return {};
     if (*received == 0) break;
-    if (body.size() + *received > kMaxPageBytes) return {};
+    if (body.size() + *received > kMaxPageBytes) {
+      TraceError(ERROR_FILE_TOO_LARGE, {L"reading the page ", url});
+      return {};
+    }
     body.append(buffer.data(), *received);
   }
-  if (!IsWholeBody(body.size(), request.contentLength())) return {};
+  if (!IsWholeBody(body.size(), request.contentLength())) {
+    TraceError(ERROR_HANDLE_EOF, {L"reading the whole page ", url});
+    return {};
+  }
   return {FetchStatus::Ok, std::move(body)};
 }
 
@@ -42,22 +49,28 @@ FetchResult Fetch(const std::wstring& url, DWORD timeoutMs, const std::atomic<bo
 FetchResult FetchUrl(const std::wstring& url, DWORD timeoutMs) {
   try {
     auto transfer = std::make_shared<Transfer>();
-    if (!transfer->done) return {};
+    if (!transfer->done) {
+      TraceLastError({L"CreateEventW for fetching ", url});
+      return {};
+    }
     std::thread([transfer, url, timeoutMs] {
       try {
         transfer->result = Fetch(url, timeoutMs, transfer->abandoned);
       } catch (...) {
+        TraceException({L"fetching ", url});
         transfer->result = {};
       }
       ::SetEvent(transfer->done.get());
     }).detach();
     if (::WaitForSingleObject(transfer->done.get(), timeoutMs) != WAIT_OBJECT_0) {
       // WinINet may keep waiting for a silent server far beyond its own time-out; the caller must not.
+      TraceError(WAIT_TIMEOUT, {L"waiting for ", url});
       transfer->abandoned = true;
       return {};
     }
     return std::move(transfer->result);
   } catch (...) {
+    TraceException({L"fetching ", url});
     return {};
   }
 }

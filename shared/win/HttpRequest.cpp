@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "shared/win/Diagnostics.h"
+
 namespace stickwell::win {
 namespace {
 
@@ -66,36 +68,65 @@ HttpRequest::HttpRequest(const std::wstring& url, DWORD timeoutMs) {
   parts.dwHostNameLength = static_cast<DWORD>(std::size(host));
   parts.dwUrlPathLength = 1;  // ask for pointers into `url` for the path and the query
   parts.dwExtraInfoLength = 1;
-  if (!::InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return;
-  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return;
+  if (!::InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
+    TraceLastError({L"InternetCrackUrlW ", url});
+    return;
+  }
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
+    TraceError(ERROR_INTERNET_UNRECOGNIZED_SCHEME, {L"requesting ", url});
+    return;
+  }
   std::wstring target(parts.lpszUrlPath ? parts.lpszUrlPath : L"", parts.dwUrlPathLength);
   if (parts.lpszExtraInfo) target.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
   if (target.empty()) target = L"/";
 
   session_.reset(::InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!session_) return;
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
-    ::InternetSetOptionW(session_.get(), option, &timeoutMs, sizeof timeoutMs);
+  if (!session_) {
+    TraceLastError({L"InternetOpenW for ", url});
+    return;
+  }
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+    if (!::InternetSetOptionW(session_.get(), option, &timeoutMs, sizeof timeoutMs))
+      TraceLastError({L"InternetSetOptionW time-out ", Hex(option)});
+  }
 
   connection_.reset(
       ::InternetConnectW(session_.get(), host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection_) return;
+  if (!connection_) {
+    TraceLastError({L"InternetConnectW ", url});
+    return;
+  }
   const DWORD flags = kRequestFlags | (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
   request_.reset(::HttpOpenRequestW(connection_.get(), L"GET", target.c_str(), nullptr, nullptr, nullptr, flags, 0));
-  if (!request_) return;
-  if (!::HttpSendRequestW(request_.get(), kNoCacheHeader, static_cast<DWORD>(-1), nullptr, 0)) return;
+  if (!request_) {
+    TraceLastError({L"HttpOpenRequestW ", url});
+    return;
+  }
+  if (!::HttpSendRequestW(request_.get(), kNoCacheHeader, static_cast<DWORD>(-1), nullptr, 0)) {
+    TraceLastError({L"HttpSendRequestW ", url});
+    return;
+  }
   readResponseHead();
 }
 
 void HttpRequest::readResponseHead() {
   DWORD status = 0;
   DWORD size = sizeof status;
-  if (!::HttpQueryInfoW(request_.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+  if (!::HttpQueryInfoW(request_.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
+    TraceLastError({L"HttpQueryInfoW status code"});
     return;
-  if (!HasHeaderLines(request_.get())) return;
+  }
+  if (!HasHeaderLines(request_.get())) {
+    TraceError(ERROR_HTTP_INVALID_SERVER_RESPONSE, {L"reading the response's header lines"});
+    return;
+  }
   if (const auto length = QueryHeader(request_.get(), HTTP_QUERY_CONTENT_LENGTH)) {
     contentLength_ = ParseLength(*length);
-    if (!contentLength_) return;  // a length we cannot read means we cannot tell a whole body
+    // A length we cannot read means we cannot tell a whole body.
+    if (!contentLength_) {
+      TraceError(ERROR_INVALID_DATA, {L"reading Content-Length ", *length});
+      return;
+    }
   }
   status_ = status;
   ok_ = status >= 200 && status <= 299;
@@ -106,7 +137,10 @@ std::optional<size_t> HttpRequest::read(char* buffer, size_t capacity) {
   const DWORD ask = static_cast<DWORD>(std::min(capacity, nextRead_));
   DWORD received = 0;
   const ULONGLONG started = ::GetTickCount64();
-  if (!::InternetReadFile(request_.get(), buffer, ask, &received)) return std::nullopt;
+  if (!::InternetReadFile(request_.get(), buffer, ask, &received)) {
+    TraceLastError({L"InternetReadFile"});
+    return std::nullopt;
+  }
   const ULONGLONG took = ::GetTickCount64() - started;
   // A full buffer in next to no time: the data is waiting, ask for more. A slow read: ask for less.
   if (received == ask && took <= kQuickReadMs) {

@@ -2,6 +2,7 @@
 
 #include "shared/FolderPath.h"
 #include "shared/win/AtomicFile.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/WideText.h"
 #include "shared/win/WinHandles.h"
 
@@ -55,33 +56,29 @@ bool InstallFolder::sameFile(std::u16string_view a, std::u16string_view b) {
 }
 
 InstallFolder::Link InstallFolder::link(std::u16string_view existing, std::u16string_view newName) {
-  if (::CreateHardLinkW(path(newName).c_str(), path(existing).c_str(), nullptr)) return Link::Made;
-  switch (::GetLastError()) {
-    case ERROR_NOT_SUPPORTED:
-    case ERROR_INVALID_FUNCTION:  // FAT volumes and some network shares
-      return Link::Unsupported;
-    default:
-      return Link::Failed;
-  }
+  const std::wstring from = path(existing), to = path(newName);
+  if (::CreateHardLinkW(to.c_str(), from.c_str(), nullptr)) return Link::Made;
+  const DWORD error = ::GetLastError();
+  TraceError(error, {L"CreateHardLinkW ", from, L" -> ", to});
+  // FAT volumes and some network shares have no hard links.
+  return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION ? Link::Unsupported : Link::Failed;
 }
 
 bool InstallFolder::move(std::u16string_view from, std::u16string_view to) {
   return MoveOver(path(from), path(to));
 }
 
-bool InstallFolder::remove(std::u16string_view name) {
-  if (::DeleteFileW(path(name).c_str())) return true;
-  const DWORD error = ::GetLastError();
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
+bool InstallFolder::remove(std::u16string_view name) { return RemoveFile(path(name)); }
 
 bool InstallFolder::write(std::u16string_view name, std::string_view bytes) {
-  UniqueHandle file(::CreateFileW(path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-  if (!file) return false;
+  const std::wstring file = path(name);
+  UniqueHandle handle(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
-  return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size() && ::FlushFileBuffers(file.get());
+  if (handle && ::WriteFile(handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size() && ::FlushFileBuffers(handle.get()))
+    return true;
+  TraceLastError({L"writing and flushing ", file});
+  return false;
 }
 
 std::optional<std::string> InstallFolder::read(std::u16string_view name) {
@@ -93,9 +90,11 @@ std::optional<std::string> InstallFolder::read(std::u16string_view name) {
 bool InstallFolder::replaceable(std::u16string_view name) {
   // Windows refuses to write to a running executable, and to delete a file that another program holds
   // without allowing that; asking for both access rights asks both questions without changing a thing.
-  UniqueHandle file(::CreateFileW(path(name).c_str(), FILE_WRITE_DATA | DELETE, kShareAll, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  return static_cast<bool>(file);
+  const std::wstring file = path(name);
+  UniqueHandle handle(::CreateFileW(file.c_str(), FILE_WRITE_DATA | DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) TraceLastError({L"in use or read-only, not replaced: ", file});
+  return static_cast<bool>(handle);
 }
 
 bool InstallFolder::isOwnProgram(std::u16string_view name) {

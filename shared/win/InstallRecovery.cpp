@@ -1,6 +1,7 @@
 #include "shared/win/InstallRecovery.h"
 
 #include "shared/InstallNames.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/InstallFolder.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
@@ -17,10 +18,14 @@ constexpr DWORD kNoteLockWaitMs = 5000;
 }  // namespace
 
 InstallLock::InstallLock(DWORD timeoutMs) : mutex_(::CreateMutexW(nullptr, FALSE, kInstallMutex)) {
-  if (!mutex_) return;
+  if (!mutex_) {
+    TraceLastError({L"CreateMutexW ", kInstallMutex});
+    return;
+  }
   const DWORD waited = ::WaitForSingleObject(mutex_.get(), timeoutMs);
   // An owner that ended without letting go (killed) leaves the lock to us all the same.
   held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+  if (!held_) TraceError(waited == WAIT_TIMEOUT ? WAIT_TIMEOUT : ::GetLastError(), {L"waiting for ", kInstallMutex});
 }
 
 InstallLock::~InstallLock() {
@@ -41,7 +46,10 @@ bool FinishInterruptedInstall(const InstallLock* held) {
   InstallFolder folder(ProgramFolder());
   // Another program may have finished the job while this one waited for the lock.
   if (!folder.length(install::kJournalName)) return false;
-  return install::Recover(folder).restartProgram;
+  const install::Result result = install::Recover(folder);
+  if (result.outcome == install::Outcome::Unfinished)
+    TraceError(ERROR_RETRY, {L"an interrupted install is left for the next start: ", journal});
+  return result.restartProgram;
 }
 
 int RestartOwnProgram() {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "BuildConfig.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/WideText.h"
 #include "shared/win/WinHandles.h"
 
@@ -20,8 +21,10 @@ bool LaunchProgram(const std::wstring& exePath) {
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
   if (!::CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+    TraceLastError({L"CreateProcessW ", exePath});
     return false;
+  }
   UniqueHandle thread(process.hThread);
   UniqueHandle handle(process.hProcess);
   return true;
@@ -31,14 +34,23 @@ bool OpenWebPage(const std::wstring& address) {
   // shell32 and the DLLs it pulls in are loaded only when a page is opened: linked in, they would
   // cost every start of a note time and memory for a command that is rarely used.
   HMODULE shell = ::LoadLibraryW(L"shell32.dll");
-  if (!shell) return false;
+  if (!shell) {
+    TraceLastError({L"LoadLibraryW shell32.dll"});
+    return false;
+  }
   using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
   const auto shellExecute =
       reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void*>(::GetProcAddress(shell, "ShellExecuteW")));
-  if (!shellExecute) return false;
+  if (!shellExecute) {
+    TraceLastError({L"GetProcAddress ShellExecuteW"});
+    return false;
+  }
   const auto result =
       reinterpret_cast<INT_PTR>(shellExecute(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  return result > 32;
+  if (result > 32) return true;
+  // Its answer is the error: 2 the file or the program for it was not found, 5 access denied, ...
+  TraceError(static_cast<DWORD>(result), {L"ShellExecuteW open ", address});
+  return false;
 }
 
 bool OpenOfficialSite() { return OpenWebPage(Wide(config::kUpdatePageUrl)); }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "shared/FolderPath.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/WideText.h"
 
 namespace stickwell::win {
@@ -12,7 +13,10 @@ std::wstring ModulePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
+    if (length == 0) {
+      TraceLastError({L"GetModuleFileNameW"});
+      return {};
+    }
     if (length < path.size()) {
       path.resize(length);
       return path;

@@ -6,7 +6,8 @@
 namespace stickwell::win {
 
 // `procedure` receives every message of `control` with `id` and `data`; it passes a message on with
-// CallSubclassedControl. The control goes back to its own procedure when it is destroyed.
+// CallSubclassedControl. It sees WM_NCDESTROY too; the control gets that message exactly once, passed
+// on or not, and the subclass ends with it.
 using SubclassProcedure = LRESULT(CALLBACK*)(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR id, DWORD_PTR data);
 bool SubclassControl(HWND control, SubclassProcedure procedure, UINT_PTR id, DWORD_PTR data);

@@ -66,6 +66,7 @@ using UniqueHandle = Unique<HANDLE, KernelHandleTraits>;
 using UniqueHwnd = Unique<HWND, WindowTraits>;
 using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
+using UniquePen = Unique<HPEN, GdiTraits<HPEN>>;
 using UniqueBitmap = Unique<HBITMAP, GdiTraits<HBITMAP>>;
 using UniqueInternet = Unique<HINTERNET, InternetTraits>;
 using UniqueMenu = Unique<HMENU, MenuTraits>;
@@ -82,6 +83,40 @@ class SelectGuard {
  private:
   HDC dc_;
   HGDIOBJ old_;
+};
+
+// BeginPaint and EndPaint around a WM_PAINT answer.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  ~PaintScope() { ::EndPaint(window_, &paint_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// A window's client-area DC (the screen's for nullptr), released when the scope ends.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
 };
 
 }  // namespace stickwell::win

@@ -1,5 +1,7 @@
 #include "shared/win/Window.h"
 
+#include "shared/win/Diagnostics.h"
+
 namespace stickwell::win {
 
 Window::~Window() {
@@ -11,8 +13,10 @@ Window::~Window() {
 
 HWND Window::create(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, int x, int y,
                     int width, int height, HWND parent, HMENU idOrMenu) {
-  return ::CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, idOrMenu,
-                           ::GetModuleHandleW(nullptr), this);
+  HWND created = ::CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, idOrMenu,
+                                   ::GetModuleHandleW(nullptr), this);
+  if (!created) TraceLastError({L"CreateWindowExW ", className, L" \"", caption ? caption : L"", L"\""});
+  return created;
 }
 
 LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -39,6 +43,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   } catch (...) {
     // An exception must never unwind through the system's frames; the message gets the default
     // treatment instead.
+    TraceException({L"window procedure, message ", Hex(message)});
     result = ::DefWindowProcW(hwnd, message, wParam, lParam);
   }
   if (message == WM_NCDESTROY) {
@@ -58,10 +63,11 @@ ATOM RegisterWindowClass(const wchar_t* className, UINT style, HCURSOR cursor) {
   wc.hCursor = cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = className;
   const ATOM atom = ::RegisterClassExW(&wc);
-  if (atom == 0 && ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
-    return static_cast<ATOM>(::GetClassInfoExW(wc.hInstance, className, &wc));
-  }
-  return atom;
+  if (atom != 0) return atom;
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_CLASS_ALREADY_EXISTS) return static_cast<ATOM>(::GetClassInfoExW(wc.hInstance, className, &wc));
+  TraceError(error, {L"RegisterClassExW ", className});
+  return 0;
 }
 
 }  // namespace stickwell::win

@@ -4,9 +4,9 @@
 
 #include "shared/Text.h"
 #include "shared/win/Crypto.h"
+#include "shared/win/Diagnostics.h"
 #include "shared/win/Launch.h"
 #include "shared/win/ProgramFolder.h"
-#include "shared/win/StatusForm.h"
 #include "shared/win/UpdatePageFetch.h"
 #include "shared/win/WideText.h"
 #include "updater/core/ProgressBar.h"
@@ -23,13 +23,8 @@ constexpr UINT kSharePageArrived = WM_APP + 2;
 constexpr UINT kDownloadMessage = WM_APP + 3;
 constexpr UINT_PTR kCountdownTimer = 1;
 
-// Pure blue is the window's background and its transparent colour: only the status line and the bar
-// show on the desktop.
-constexpr COLORREF kColourKey = RGB(0, 0, 255);
-
-constexpr SIZE kClient{4620, 780};
-constexpr RECT kStatusLine{60, 30, 4560, 360};
-constexpr RECT kBar{60, 420, 4560, 720};
+// A red status line; the window is fully transparent but for it and the bar.
+constexpr win::StatusWindow::Look kLook{kUpdaterCaption, 0, RGB(255, 0, 0), kStatus, kProgress};
 
 void ShowOnBar(HWND bar, std::uint64_t received, std::optional<std::uint64_t> length) {
   const BarPosition position = BarFor(received, length);
@@ -43,30 +38,15 @@ DownloadWindow::DownloadWindow(bool mayInstall)
     : mayInstall_(mayInstall), run_(win::TrustUpdatePage), folder_(win::ProgramFolder()) {}
 
 bool DownloadWindow::open() {
-  win::RegisterWindowClass(win::kFormClass, 0);
-  if (!create(win::kFormClass, kUpdaterCaption, WS_POPUP | WS_CLIPCHILDREN, WS_EX_LAYERED, 0, 0, 100, 100,
-              nullptr, nullptr))
-    return false;
+  if (!createStatusWindow(kLook, nullptr)) return false;
   FormOpened();
-  ::SetLayeredWindowAttributes(hwnd(), kColourKey, 0, LWA_COLORKEY);
-
-  win::CentreOnWorkArea(hwnd(), kClient);
-  status_ = win::CreateChildAtTwips(hwnd(), L"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, kStatus, kStatusLine);
-  bar_ = win::CreateChildAtTwips(hwnd(), PROGRESS_CLASSW, PBS_SMOOTH, kProgress, kBar);
-  statusFont_.reset(win::CreateStatusFont(hwnd()));
-  ::SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.get()), FALSE);
-  ::SendMessageW(bar_, PBM_SETRANGE32, 0, 100);
-  setStatus(u"正在准备更新...");
+  ::SendMessageW(bar(), PBM_SETRANGE32, 0, 100);
+  setStatus(L"正在准备更新...");
 
   ::ShowWindow(hwnd(), SW_SHOWNORMAL);
   ::UpdateWindow(hwnd());
   carryOut(run_.opened(::FindWindowW(win::kFormClass, L"Stickwell") != nullptr));
   return true;
-}
-
-void DownloadWindow::setStatus(const std::u16string& text) {
-  ::SetWindowTextW(status_, win::Wide(text).c_str());
-  ::InvalidateRect(status_, nullptr, TRUE);
 }
 
 void DownloadWindow::carryOut(const Step& step) {
@@ -82,15 +62,15 @@ void DownloadWindow::carryOut(const Step& step) {
     case Action::BeginStaging:
       return carryOut(run_.stagingBegun(mayInstall_ && install::BeginStaging(folder_, step.targets)));
     case Action::Download:
-      setStatus(step.status);
-      ShowOnBar(bar_, 0, std::nullopt);
+      setStatus(win::Wide(step.status));
+      ShowOnBar(bar(), 0, std::nullopt);
       return download_.start(hwnd(), kDownloadMessage, win::Wide(step.address), win::InProgramFolder(win::Wide(step.file)),
                              step.hash);
     case Action::Install:
       return carryOut(run_.installed(install::InstallStaged(folder_, step.staged).outcome));
     case Action::ShowCountdown:
-      setStatus(step.status);
-      ::SetTimer(hwnd(), kCountdownTimer, 1000, nullptr);
+      setStatus(win::Wide(step.status));
+      if (!::SetTimer(hwnd(), kCountdownTimer, 1000, nullptr)) win::TraceLastError({L"SetTimer countdown"});
       return;
     case Action::RefuseWhileNoteRuns:
     case Action::StartNote:
@@ -108,7 +88,8 @@ void DownloadWindow::end(const Step& step) {
   download_.cancel();
   page_.drop();
   // Nothing staged stays behind: the folder is as it was.
-  if (!step.targets.empty()) install::AbandonStaging(folder_, step.targets);
+  if (!step.targets.empty() && install::AbandonStaging(folder_, step.targets) != install::Outcome::RolledBack)
+    win::TraceError(ERROR_RETRY, {L"staged files are left for the next start to remove"});
   switch (step.action) {
     case Action::RefuseWhileNoteRuns:
       ::MessageBoxW(hwnd(), L"发现原程序正在运行,请关闭原程序后再点击更新.", L"Stickwell 更新提示:", MB_OK | MB_ICONWARNING);
@@ -136,11 +117,11 @@ void DownloadWindow::onPageArrived(bool sharePage) {
 void DownloadWindow::onDownloadEvent(win::DownloadEvent event) {
   if (event != win::DownloadEvent::Finished) {
     const win::DownloadProgress progress = download_.progress();
-    return ShowOnBar(bar_, progress.received, progress.contentLength);
+    return ShowOnBar(bar(), progress.received, progress.contentLength);
   }
   const auto result = download_.takeResult();
   if (!result) return;
-  ShowOnBar(bar_, result->received, result->contentLength ? result->contentLength : result->received);
+  ShowOnBar(bar(), result->received, result->contentLength ? result->contentLength : result->received);
   carryOut(run_.fileDownloaded({result->complete(), result->received, result->contentLength, result->sha256}));
 }
 
@@ -156,21 +137,6 @@ LRESULT DownloadWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_TIMER:
       if (wParam == kCountdownTimer && !ending_) carryOut(run_.countdownTick());
       return 0;
-    case WM_ERASEBKGND: {
-      RECT client;
-      ::GetClientRect(hwnd(), &client);
-      HBRUSH blue = ::CreateSolidBrush(kColourKey);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, blue);
-      ::DeleteObject(blue);
-      return 1;
-    }
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      ::SetTextColor(dc, RGB(255, 0, 0));
-      ::SetBkColor(dc, kColourKey);
-      static HBRUSH blue = ::CreateSolidBrush(kColourKey);
-      return reinterpret_cast<LRESULT>(blue);
-    }
     case WM_CLOSE: {
       // Closed before the install: nothing staged stays behind.
       const Step step = run_.closed();
@@ -178,7 +144,7 @@ LRESULT DownloadWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
       break;
     }
   }
-  return Window::handleMessage(message, wParam, lParam);
+  return StatusWindow::handleMessage(message, wParam, lParam);
 }
 
 void DownloadWindow::onDestroyed() {

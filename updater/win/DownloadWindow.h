@@ -5,13 +5,12 @@
 #include "shared/win/HttpDownload.h"
 #include "shared/win/HttpFetch.h"
 #include "shared/win/InstallFolder.h"
-#include "shared/win/WinHandles.h"
-#include "shared/win/Window.h"
+#include "shared/win/StatusWindow.h"
 #include "updater/core/UpdateRun.h"
 
 namespace stickwell::updater {
 
-class DownloadWindow : public win::Window {
+class DownloadWindow : public win::StatusWindow {
  public:
   // `mayInstall`: the updater holds the install lock, so the program folder's update files are its own.
   explicit DownloadWindow(bool mayInstall);
@@ -24,16 +23,12 @@ class DownloadWindow : public win::Window {
  private:
   void carryOut(const Step& step);
   void end(const Step& step);
-  void setStatus(const std::u16string& text);
   void onPageArrived(bool sharePage);
   void onDownloadEvent(win::DownloadEvent event);
 
   const bool mayInstall_;
   UpdateRun run_;
   win::InstallFolder folder_;
-  win::UniqueFont statusFont_;
-  HWND status_ = nullptr;
-  HWND bar_ = nullptr;
   win::AsyncCall<win::FetchResult> page_;
   win::HttpDownload download_;
   bool ending_ = false;

@@ -1,14 +1,15 @@
 #include "updater/win/Logo.h"
 
+#include "shared/win/WinHandles.h"
+
 namespace stickwell::updater {
 namespace {
 
 int Mix(int from, int to, int step, int steps) { return from + (to - from) * step / (steps > 0 ? steps : 1); }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
-  HBRUSH brush = ::CreateSolidBrush(colour);
-  ::FillRect(dc, &rect, brush);
-  ::DeleteObject(brush);
+  const win::UniqueBrush brush(::CreateSolidBrush(colour));
+  ::FillRect(dc, &rect, brush.get());
 }
 
 // A square note with its lower right corner folded over.
@@ -16,21 +17,18 @@ void PaintNote(HDC dc, int left, int top, int size, COLORREF paper, COLORREF fol
   const int corner = size / 4;
   POINT outline[] = {{left, top}, {left + size, top}, {left + size, top + size - corner},
                      {left + size - corner, top + size}, {left, top + size}};
-  HBRUSH paperBrush = ::CreateSolidBrush(paper);
-  HPEN edge = ::CreatePen(PS_SOLID, 1, RGB(200, 160, 40));
-  HGDIOBJ oldBrush = ::SelectObject(dc, paperBrush);
-  HGDIOBJ oldPen = ::SelectObject(dc, edge);
-  ::Polygon(dc, outline, 5);
-  HBRUSH foldBrush = ::CreateSolidBrush(fold);
-  ::SelectObject(dc, foldBrush);
   POINT flap[] = {{left + size, top + size - corner}, {left + size - corner, top + size},
                   {left + size - corner, top + size - corner}};
+  const win::UniquePen edge(::CreatePen(PS_SOLID, 1, RGB(200, 160, 40)));
+  const win::UniqueBrush paperBrush(::CreateSolidBrush(paper));
+  const win::UniqueBrush foldBrush(::CreateSolidBrush(fold));
+  const win::SelectGuard pen(dc, edge.get());
+  {
+    const win::SelectGuard brush(dc, paperBrush.get());
+    ::Polygon(dc, outline, 5);
+  }
+  const win::SelectGuard brush(dc, foldBrush.get());
   ::Polygon(dc, flap, 3);
-  ::SelectObject(dc, oldBrush);
-  ::SelectObject(dc, oldPen);
-  ::DeleteObject(foldBrush);
-  ::DeleteObject(paperBrush);
-  ::DeleteObject(edge);
 }
 
 }  // namespace

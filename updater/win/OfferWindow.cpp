@@ -79,23 +79,23 @@ void OfferWindow::createControls() {
   const RECT banner = pixels(twips::kLogo);
   const auto paintBanner = [banner](HDC dc, const RECT&) { PaintLogo(dc, banner); };
   const auto openSite = [] { win::OpenOfficialSite(); };
+  // One line of text, centred from top to bottom, on the window's face.
+  const auto line = [](HFONT font, COLORREF colour) {
+    return win::Label::Look{win::kButtonFace, colour, font, win::Label::Align::Left, false, /*middle=*/true};
+  };
 
-  logo_.create(hwnd(), kLogo, L"", banner);
+  // The labels clip their siblings: the product name lies over the banner and stays on top of it.
+  logo_.create(hwnd(), kLogo, L"", line(nullptr, RGB(0, 0, 0)), banner);
   logo_.setBackgroundPainter(paintBanner);
   logo_.onLeftPress(openSite);
-  product_.create(hwnd(), kProduct, L"Stickwell", pixels(twips::kProductName), DT_LEFT);
+  product_.create(hwnd(), kProduct, L"Stickwell", line(productFont_.get(), RGB(255, 0, 0)),
+                  pixels(twips::kProductName));
   product_.setBackgroundPainter(paintBanner);
-  product_.setColour(RGB(255, 0, 0));
-  product_.setFont(productFont_.get());
   product_.onLeftPress(openSite);
   ::SetWindowPos(product_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  ::SetWindowLongPtrW(logo_.hwnd(), GWL_STYLE, ::GetWindowLongPtrW(logo_.hwnd(), GWL_STYLE) | WS_CLIPSIBLINGS);
 
-  prompt_.create(hwnd(), kPrompt, L"", pixels(twips::kPromptLine));
-  prompt_.setFont(textFont_.get());
-  version_.create(hwnd(), kVersion, L"", pixels(twips::kVersionLine));
-  version_.setFont(textFont_.get());
-  version_.setColour(RGB(0x40, 0x40, 0x40));
+  prompt_.create(hwnd(), kPrompt, L"", line(textFont_.get(), RGB(0, 0, 0)), pixels(twips::kPromptLine));
+  version_.create(hwnd(), kVersion, L"", line(textFont_.get(), RGB(0x40, 0x40, 0x40)), pixels(twips::kVersionLine));
 
   const RECT box = pixels(twips::kChangeLogBox);
   changeLog_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
@@ -104,9 +104,8 @@ void OfferWindow::createControls() {
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kChangeLog)), nullptr, nullptr);
   ::SendMessageW(changeLog_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
 
-  siteLink_.create(hwnd(), kSiteLink, L"点此进入官网下载最新版本。", pixels(twips::kSiteLinkLine));
-  siteLink_.setFont(textFont_.get());
-  siteLink_.setColour(RGB(255, 0, 0));
+  siteLink_.create(hwnd(), kSiteLink, L"点此进入官网下载最新版本。", line(textFont_.get(), RGB(255, 0, 0)),
+                   pixels(twips::kSiteLinkLine));
   siteLink_.onLeftPress(openSite);
 
   const auto button = [this, &pixels](int id, const wchar_t* caption, const RECT& twips) {
@@ -122,8 +121,8 @@ void OfferWindow::createControls() {
 }
 
 void OfferWindow::show(const OfferView& view) {
-  prompt_.setText(win::Wide(view.prompt));
-  version_.setText(win::Wide(view.version));
+  prompt_.setCaption(win::Wide(view.prompt));
+  version_.setCaption(win::Wide(view.version));
   ::SetWindowTextW(changeLog_, win::Wide(view.changeLog).c_str());
   ::EnableWindow(update_, view.canUpdate);
   ::ShowWindow(siteLink_.hwnd(), view.showSiteLink ? SW_SHOW : SW_HIDE);

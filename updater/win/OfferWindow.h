@@ -7,8 +7,8 @@
 #include "shared/win/HttpFetch.h"
 #include "shared/win/WinHandles.h"
 #include "shared/win/Window.h"
+#include "shared/win/Label.h"
 #include "updater/core/OfferView.h"
-#include "updater/win/Label.h"
 
 namespace stickwell::updater {
 
@@ -32,7 +32,7 @@ class OfferWindow : public win::Window {
   bool accepted_ = false;
   win::AsyncCall<win::FetchResult> page_;
   win::UniqueFont textFont_, productFont_;
-  Label logo_, product_, prompt_, version_, siteLink_;
+  win::Label logo_, product_, prompt_, version_, siteLink_;
   HWND changeLog_ = nullptr, update_ = nullptr, cancel_ = nullptr;
 };
 

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "shared/win/Diagnostics.h"
 #include "shared/win/InstallRecovery.h"
 #include "shared/win/WinHandles.h"
 #include "updater/win/DownloadWindow.h"
@@ -18,7 +19,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   using namespace stickwell;
   // One updater at a time: two would download into the same folder.
   win::UniqueHandle instance(::CreateMutexW(nullptr, FALSE, win::kUpdaterRunningMutex));
-  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+  const DWORD mutexError = ::GetLastError();
+  if (!instance) win::TraceError(mutexError, {L"CreateMutexW ", win::kUpdaterRunningMutex});
+  if (mutexError == ERROR_ALREADY_EXISTS) {
     ::MessageBoxW(nullptr, L"更新程序已经在运行", L"提示：", MB_OK | MB_ICONINFORMATION);
     return 0;
   }
@@ -28,7 +31,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   win::FinishInterruptedInstall(&installLock);
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  if (!::InitCommonControlsEx(&controls)) win::TraceLastError({L"InitCommonControlsEx"});
 
   // "确定" closes the offer window, then the download window opens: the updater keeps a place for it
   // meanwhile, so that it does not end in between.
