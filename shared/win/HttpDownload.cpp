@@ -149,7 +149,9 @@ void HttpDownload::State::transfer() {
   }
   // A length beyond the bounds fails before the file exists.
   if (const auto length = request.contentLength(); length && !download::MayWrite(*length, FreeSpaceFor(filePath))) {
-    endTransfer(DownloadOutcome::TooLarge, request.status());
+    std::lock_guard lock(mutex);
+    progress.contentLength = length;
+    concludeTransfer(DownloadOutcome::TooLarge, request.status());
     return;
   }
   bool opened = false;

@@ -105,7 +105,7 @@ TEST(UpdateRun, AWholeUpdateAndEveryWayItEndsEarly) {
       {"a body longer than announced", 5, On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 6, 5}), kFailStaged, kNoKey},
       {"a transfer that broke off", 6, On<&UpdateRun::fileDownloaded>(DownloadFacts{false, 3, {}, Digest(2)}), kFailStaged},
       {"a page not signed with the key", 1, On<&UpdateRun::pageRead>(PageWith(u"13.04.21", u"")), u"Fail", kBadSignature},
-      {"a download list of other files than the signed one", 3, On<&UpdateRun::sharePageRead>(SharePage(u"http://d/2")), u"Fail",
+      {"a download list of other files than the signed one", 1, On<&UpdateRun::pageRead>(PageWith(u"13.04.21", u"")), u"Fail",
        {manifest::Trust::Verified, manifest::Manifest{u"13.04.21", {{u"Stickwell.exe", 5, Digest(1)}}, {}, {}}}},
       {"a file a byte off the signed one", 5, On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 5, 5, Digest(9)}), kFailStaged},
       {"a file of another length than signed", 5, On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 6, 6, Digest(1)}), kFailStaged},

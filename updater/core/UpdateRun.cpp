@@ -33,6 +33,12 @@ Step UpdateRun::pageRead(const std::optional<std::u16string>& page) {
   auto trust = trust_(*page, page::ReadPageVersion(*page).value_or(u""));
   if (!trust.ok()) return fail();
   manifest_ = std::move(trust.manifest);
+  // A download list that is not the signed one fails before anything is fetched for it.
+  if (manifest_) {
+    std::vector<std::u16string> names;
+    for (const page::DownloadEntry& entry : *entries) names.push_back(page::ReadEntryFileName(entry.entryText).value_or(u""));
+    if (!manifest::ListsSameNames(*manifest_, names)) return fail();
+  }
   entries_ = std::move(*entries);
   phase_ = Phase::ReadingSharePages;
   return Do(Action::FetchSharePage, entries_.front().shareAddress);
@@ -49,9 +55,6 @@ Step UpdateRun::sharePageRead(const std::optional<std::u16string>& page) {
   auto plan = PlanDownloads(entries_, directAddresses_);
   if (!plan) return fail();
   plan_ = std::move(*plan);
-  std::vector<std::u16string> names;
-  for (const PlannedDownload& download : plan_) names.push_back(download.pageName);
-  if (manifest_ && !manifest::ListsSameNames(*manifest_, names)) return fail();
   phase_ = Phase::Staging;
   Step step = Do(Action::BeginStaging);
   for (const PlannedDownload& download : plan_) step.targets.push_back(download.fileName);
