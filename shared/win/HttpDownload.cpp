@@ -1,10 +1,14 @@
 #include "shared/win/HttpDownload.h"
 
+#include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "shared/DownloadLimit.h"
+#include "shared/win/Crypto.h"
 #include "shared/win/Diagnostics.h"
 #include "shared/win/HttpRequest.h"
 #include "shared/win/WinHandles.h"
@@ -15,19 +19,85 @@ namespace {
 // How often the supervisor looks at the transfer: the pace of progress messages and of the time-out.
 constexpr DWORD kSupervisePeriodMs = 100;
 
+// The free space of the volume that holds `filePath`, for this user; nullopt when it cannot be told.
+std::optional<uint64_t> FreeSpaceFor(const std::wstring& filePath) {
+  const size_t slash = filePath.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? std::wstring(L".\\") : filePath.substr(0, slash + 1);
+  ULARGE_INTEGER available{};
+  if (!::GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr)) return std::nullopt;
+  return available.QuadPart;
+}
+
+// SHA-256 of a download on a thread of its own, so that hashing a piece overlaps with receiving and
+// writing the next: the download takes as long as the slower of the two, not both together.
+class BackgroundSha256 {
+ public:
+  BackgroundSha256() : thread_([this] { run(); }) {}
+  ~BackgroundSha256() { finish(); }
+  BackgroundSha256(const BackgroundSha256&) = delete;
+  BackgroundSha256& operator=(const BackgroundSha256&) = delete;
+
+  // Takes the piece; waits while a few pieces are still to be hashed, so memory stays bounded.
+  void add(std::vector<char> piece) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return pieces_.size() < kQueuedPieces; });
+    pieces_.push_back(std::move(piece));
+    changed_.notify_all();
+  }
+
+  // The digest of every piece added; nothing when the system could not hash.
+  std::optional<manifest::Sha256Digest> finish() {
+    {
+      std::lock_guard lock(mutex_);
+      ended_ = true;
+      changed_.notify_all();
+    }
+    if (thread_.joinable()) thread_.join();
+    return digest_;
+  }
+
+ private:
+  static constexpr size_t kQueuedPieces = 4;
+
+  void run() {
+    Sha256 sha256;
+    for (;;) {
+      std::vector<char> piece;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !pieces_.empty() || ended_; });
+        if (pieces_.empty()) break;
+        piece = std::move(pieces_.front());
+        pieces_.pop_front();
+        changed_.notify_all();
+      }
+      sha256.add(piece.data(), piece.size());
+    }
+    digest_ = sha256.finish();
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::vector<char>> pieces_;
+  bool ended_ = false;
+  std::optional<manifest::Sha256Digest> digest_;
+  std::thread thread_;  // last: it starts once everything it uses is there
+};
+
 }  // namespace
 
 // Shared by the owner (window thread), the supervisor thread and the transfer thread. The mutex guards
 // everything below it; the transfer thread holds it only to write a piece, never while it waits for the
 // network.
 struct HttpDownload::State {
-  State(HWND w, UINT m, std::wstring u, std::wstring f, DWORD t)
-      : window(w), message(m), url(std::move(u)), filePath(std::move(f)), timeoutMs(t) {}
+  State(HWND w, UINT m, std::wstring u, std::wstring f, bool h, DWORD t)
+      : window(w), message(m), url(std::move(u)), filePath(std::move(f)), hash(h), timeoutMs(t) {}
 
   const HWND window;
   const UINT message;
   const std::wstring url;
   const std::wstring filePath;
+  const bool hash;
   const DWORD timeoutMs;
   UniqueHandle wake{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};  // transfer over, or cancelled
 
@@ -51,13 +121,15 @@ struct HttpDownload::State {
   void transfer();
   void supervise();
   void finish(DownloadResult final);  // with the mutex held
-  void concludeTransfer(DownloadOutcome outcome, DWORD status);  // with the mutex held
+  void concludeTransfer(DownloadOutcome outcome, DWORD status,
+                        std::optional<manifest::Sha256Digest> sha256 = std::nullopt);  // with the mutex held
   void endTransfer(DownloadOutcome outcome, DWORD status = 0);
 };
 
-void HttpDownload::State::concludeTransfer(DownloadOutcome outcome, DWORD status) {
+void HttpDownload::State::concludeTransfer(DownloadOutcome outcome, DWORD status,
+                                           std::optional<manifest::Sha256Digest> sha256) {
   file.reset();
-  transferResult = {outcome, progress.received, progress.contentLength, status};
+  transferResult = {outcome, progress.received, progress.contentLength, status, sha256};
   transferDone = true;
   ::SetEvent(wake.get());
 }
@@ -73,6 +145,13 @@ void HttpDownload::State::transfer() {
   HttpRequest request(url, timeoutMs);
   if (!request.ok()) {
     endTransfer(request.status() ? DownloadOutcome::HttpError : DownloadOutcome::Failed, request.status());
+    return;
+  }
+  // A length beyond the bounds fails before the file exists.
+  if (const auto length = request.contentLength(); length && !download::MayWrite(*length, FreeSpaceFor(filePath))) {
+    std::lock_guard lock(mutex);
+    progress.contentLength = length;
+    concludeTransfer(DownloadOutcome::TooLarge, request.status());
     return;
   }
   bool opened = false;
@@ -95,6 +174,8 @@ void HttpDownload::State::transfer() {
   }
   ::SetEvent(wake.get());  // let the supervisor announce the start at once
 
+  std::optional<BackgroundSha256> sha256;
+  if (hash) sha256.emplace();
   std::vector<char> buffer(HttpRequest::kLargestRead);
   for (;;) {
     const auto received = request.read(buffer.data(), buffer.size());
@@ -103,8 +184,14 @@ void HttpDownload::State::transfer() {
       return;
     }
     if (*received == 0) break;
+    // What is hashed is exactly what is written: this piece goes to the hash as it goes to the file.
+    if (sha256) sha256->add(std::vector<char>(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(*received)));
     std::lock_guard lock(mutex);
     if (stopped) return;
+    if (!download::MayGrowTo(progress.received + *received)) {
+      concludeTransfer(DownloadOutcome::TooLarge, request.status());
+      return;
+    }
     DWORD written = 0;
     if (!::WriteFile(file.get(), buffer.data(), static_cast<DWORD>(*received), &written, nullptr) ||
         written != *received) {
@@ -114,8 +201,19 @@ void HttpDownload::State::transfer() {
     }
     progress.received += written;
   }
-  const bool whole = IsWholeBody(progress.received, request.contentLength());
-  endTransfer(whole ? DownloadOutcome::Complete : DownloadOutcome::Incomplete, request.status());
+  const auto digest = sha256 ? sha256->finish() : std::nullopt;
+  if (sha256 && !digest) TraceError(ERROR_INVALID_FUNCTION, {L"SHA-256 of ", filePath});
+  std::lock_guard lock(mutex);
+  if (stopped) return;
+  if (!IsWholeBody(progress.received, request.contentLength())) {
+    concludeTransfer(DownloadOutcome::Incomplete, request.status());
+    return;
+  }
+  // A complete file is on the disk before it is reported: the install may move it into place at once,
+  // and a power cut after that must not leave a file the cache never wrote.
+  const bool flushed = ::FlushFileBuffers(file.get()) != 0;
+  concludeTransfer(flushed && (!sha256 || digest) ? DownloadOutcome::Complete : DownloadOutcome::FileError,
+                   request.status(), digest);
 }
 
 void HttpDownload::State::finish(DownloadResult final) {
@@ -165,10 +263,11 @@ void HttpDownload::State::supervise() {
 
 HttpDownload::~HttpDownload() { cancel(); }
 
-void HttpDownload::start(HWND window, UINT message, std::wstring url, std::wstring filePath, DWORD timeoutMs) {
+void HttpDownload::start(HWND window, UINT message, std::wstring url, std::wstring filePath, bool hash,
+                         DWORD timeoutMs) {
   cancel();
   try {
-    state_ = std::make_shared<State>(window, message, std::move(url), std::move(filePath), timeoutMs);
+    state_ = std::make_shared<State>(window, message, std::move(url), std::move(filePath), hash, timeoutMs);
   } catch (...) {
     TraceException({L"starting a download"});
     state_.reset();

@@ -23,6 +23,7 @@
 #include <string>
 
 #include "BuildConfig.h"
+#include "shared/Manifest.h"
 
 namespace stickwell::win {
 
@@ -34,12 +35,14 @@ enum class DownloadEvent : WPARAM {
 };
 
 enum class DownloadOutcome {
-  Complete,    // the whole body is in the file: exactly Content-Length bytes, or up to the end without one
+  Complete,    // the whole body is on disk: exactly Content-Length bytes, or up to the end without one
   Incomplete,  // the body ended before its announced Content-Length
   TimedOut,    // the server stayed silent for the time-out (before or during the body)
   HttpError,   // the server answered with a status other than 2xx; nothing was written
   Failed,      // no answer, no valid HTTP response, or a transfer error
-  FileError,   // the file could not be created or written
+  FileError,   // the file could not be created, written or flushed to disk
+  TooLarge,    // the announced length exceeds the bounds (nothing was written), or a body without one
+               // grew beyond them (see DownloadLimit.h)
 };
 
 struct DownloadProgress {
@@ -52,6 +55,7 @@ struct DownloadResult {
   uint64_t received = 0;  // bytes written to the file
   std::optional<uint64_t> contentLength;
   DWORD httpStatus = 0;   // the response's status code; 0 without a valid response
+  std::optional<manifest::Sha256Digest> sha256 = std::nullopt;  // of the whole file, when asked for and Complete
 
   bool complete() const { return outcome == DownloadOutcome::Complete; }
 };
@@ -65,12 +69,14 @@ class HttpDownload {
   HttpDownload& operator=(const HttpDownload&) = delete;
 
   // GET `url` on a worker thread, every cache bypassed, writing the body in large pieces to `filePath`
-  // (created, or emptied when it exists, only once a 2xx response has arrived). Messages go to `window`
+  // (created, or emptied when it exists, only once a 2xx response has arrived whose length is within
+  // the bounds of DownloadLimit.h). A complete file is flushed to disk before it is reported. Messages go to `window`
   // as `message` with a DownloadEvent in wParam. The download times out when nothing arrives for
   // `timeoutMs` (a slow but moving download goes on). The file is closed before Finished is posted and
   // keeps whatever arrived; the caller decides what to do with an incomplete one. A download of this
   // object still running is cancelled first.
-  void start(HWND window, UINT message, std::wstring url, std::wstring filePath,
+  // `hash`: also take the file's SHA-256 as it streams in (on a thread of its own).
+  void start(HWND window, UINT message, std::wstring url, std::wstring filePath, bool hash = false,
              DWORD timeoutMs = config::kHttpTimeoutMs);
 
   // Stops the download: no message is posted after this returns, and the file is closed by then.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "shared/InstallNames.h"
+
 namespace stickwell::updater {
 namespace {
 
@@ -38,15 +40,12 @@ std::optional<std::vector<PlannedDownload>> PlanDownloads(const std::vector<page
     const auto name = page::ReadEntryFileName(entries[i].entryText);
     if (!name || !IsWebAddress(directAddresses[i])) return std::nullopt;
     const std::u16string target = TargetFileName(*name);
-    plan.push_back({target, directAddresses[i], DownloadingStatus(target)});
+    if (install::IsInstallName(target)) return std::nullopt;
+    for (const PlannedDownload& earlier : plan)
+      if (SameFileName(earlier.fileName, target)) return std::nullopt;
+    plan.push_back({*name, target, directAddresses[i], DownloadingStatus(target)});
   }
   return plan;
-}
-
-bool IsCompleteDownload(unsigned long long received, std::optional<unsigned long long> contentLength,
-                        bool bodyEnded) {
-  if (contentLength) return received == *contentLength;
-  return bodyEnded;
 }
 
 }  // namespace stickwell::updater

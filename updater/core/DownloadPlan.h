@@ -10,6 +10,7 @@
 namespace stickwell::updater {
 
 struct PlannedDownload {
+  std::u16string pageName;  // the name the page lists it under
   std::u16string fileName;  // the name written in the program folder
   std::u16string address;   // the direct download address
   std::u16string status;    // the status line while it downloads
@@ -34,13 +35,9 @@ bool IsWebAddress(std::u16string_view address);
 
 // One download per entry, in page order. Fails when the list is empty, when the addresses do not match
 // the entries one to one, when any entry's file name cannot be read or any address is not a web
-// address: then nothing is downloaded.
+// address, when two entries would be written under one name (their staged files would be one), or when
+// a name is one the install itself uses: then nothing is downloaded.
 std::optional<std::vector<PlannedDownload>> PlanDownloads(const std::vector<page::DownloadEntry>& entries,
                                                           const std::vector<std::u16string>& directAddresses);
-
-// A download is complete when it holds exactly the announced length, or, without one, when the body
-// came to its end.
-bool IsCompleteDownload(unsigned long long received, std::optional<unsigned long long> contentLength,
-                        bool bodyEnded);
 
 }  // namespace stickwell::updater

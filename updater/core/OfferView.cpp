@@ -16,9 +16,9 @@ OfferView FailedView() {
   return {u"在线升级失败", u"无法获取版本号", u"\r\n\r\n对不起，在线升级失败，您可以进入官网手动下载最新版本", false, true};
 }
 
-OfferView ViewForPage(std::u16string_view page, std::u16string_view ownVersion) {
+OfferView ViewForPage(std::u16string_view page, std::u16string_view ownVersion, const TrustCheck& trust) {
   const auto version = page::ReadPageVersion(page);
-  if (!version) return FailedView();
+  if (!version || !trust(page, *version).ok()) return FailedView();
   const auto changeLog = page::ReadChangeLog(page);
   if (!changeLog) return FailedView();
 
@@ -28,6 +28,19 @@ OfferView ViewForPage(std::u16string_view page, std::u16string_view ownVersion) 
   view.canUpdate = page::IsNewerVersion(*version, ownVersion);
   if (!view.canUpdate) view.prompt = u"您的软件已经是最新版:";
   return view;
+}
+
+OfferView ViewForFetch(PageFetch fetch, std::u16string_view page, std::u16string_view ownVersion,
+                       const TrustCheck& trust) {
+  switch (fetch) {
+    case PageFetch::NotConnected:
+      return OfflineView();
+    case PageFetch::Arrived:
+      return ViewForPage(page, ownVersion, trust);
+    case PageFetch::Failed:
+      break;
+  }
+  return FailedView();
 }
 
 }  // namespace stickwell::updater

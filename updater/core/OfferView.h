@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "updater/core/TrustCheck.h"
+
 namespace stickwell::updater {
 
 struct OfferView {
@@ -21,7 +23,14 @@ OfferView OfflineView();
 // The page could not be fetched or read.
 OfferView FailedView();
 // The page arrived: the offer, "up to date", or the failed state when the version or the change log
-// cannot be read.
-OfferView ViewForPage(std::u16string_view page, std::u16string_view ownVersion);
+// cannot be read, or the page may not be acted on (`trust`): then nothing is offered.
+OfferView ViewForPage(std::u16string_view page, std::u16string_view ownVersion, const TrustCheck& trust);
+
+// How the fetch of the update page ended.
+enum class PageFetch { NotConnected, Failed, Arrived };
+
+// The view once the fetch has ended; `page` counts only when it arrived.
+OfferView ViewForFetch(PageFetch fetch, std::u16string_view page, std::u16string_view ownVersion,
+                       const TrustCheck& trust);
 
 }  // namespace stickwell::updater

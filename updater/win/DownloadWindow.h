@@ -1,22 +1,19 @@
 #pragma once
-// The download window: makes sure no note is open, reads the download list and every file's share
-// page, downloads the files one after the other into the program folder, counts down and starts the
-// note program again.
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "shared/UpdatePage.h"
+// The download window: carries out the steps of the update run (updater/core/UpdateRun.h) and shows
+// where it stands: the status line over the bar.
 #include "shared/win/AsyncCall.h"
 #include "shared/win/HttpDownload.h"
 #include "shared/win/HttpFetch.h"
+#include "shared/win/InstallFolder.h"
 #include "shared/win/StatusWindow.h"
-#include "updater/core/DownloadPlan.h"
+#include "updater/core/UpdateRun.h"
 
 namespace stickwell::updater {
 
 class DownloadWindow : public win::StatusWindow {
  public:
+  // `mayInstall`: the updater holds the install lock, so the program folder's update files are its own.
+  explicit DownloadWindow(bool mayInstall);
   bool open();
 
  protected:
@@ -24,23 +21,16 @@ class DownloadWindow : public win::StatusWindow {
   void onDestroyed() override;
 
  private:
-  void onUpdatePage();
-  void requestNextSharePage();
-  void onSharePage();
-  void startDownload(size_t index);
+  void carryOut(const Step& step);
+  void end(const Step& step);
+  void onPageArrived(bool sharePage);
   void onDownloadEvent(win::DownloadEvent event);
-  void onDownloadFinished();
-  void onCountdownTick();
-  void fail();
-  std::wstring partialPath(size_t index) const;
 
-  std::vector<page::DownloadEntry> entries_;
-  std::vector<std::u16string> directAddresses_;
-  std::vector<PlannedDownload> plan_;
-  size_t current_ = 0;
+  const bool mayInstall_;
+  UpdateRun run_;
+  win::InstallFolder folder_;
   win::AsyncCall<win::FetchResult> page_;
   win::HttpDownload download_;
-  int countdownTicks_ = 0;
   bool ending_ = false;
 };
 

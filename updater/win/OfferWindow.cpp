@@ -1,6 +1,7 @@
 #include "updater/win/OfferWindow.h"
 
 #include "shared/UpdatePage.h"
+#include "shared/win/Crypto.h"
 #include "shared/win/Dpi.h"
 #include "shared/Text.h"
 #include "shared/win/Launch.h"
@@ -29,6 +30,18 @@ constexpr RECT kUpdateButton{240, 4380, 240 + 1335, 4380 + 495};
 constexpr RECT kCancelButton{2235, 4380, 2235 + 1335, 4380 + 495};
 constexpr SIZE kClient{3810, 5055};
 }  // namespace twips
+
+PageFetch FetchOf(win::FetchStatus status) {
+  switch (status) {
+    case win::FetchStatus::Ok:
+      return PageFetch::Arrived;
+    case win::FetchStatus::NotConnected:
+      return PageFetch::NotConnected;
+    case win::FetchStatus::Failed:
+      break;
+  }
+  return PageFetch::Failed;
+}
 
 }  // namespace
 
@@ -118,17 +131,7 @@ void OfferWindow::show(const OfferView& view) {
 void OfferWindow::onPageArrived() {
   const auto page = page_.take();
   if (!page) return;
-  switch (page->status) {
-    case win::FetchStatus::NotConnected:
-      show(OfflineView());
-      break;
-    case win::FetchStatus::Failed:
-      show(FailedView());
-      break;
-    case win::FetchStatus::Ok:
-      show(ViewForPage(Utf8ToText(page->body), page::OwnVersionText()));
-      break;
-  }
+  show(ViewForFetch(FetchOf(page->status), Utf8ToText(page->body), page::OwnVersionText(), win::TrustUpdatePage));
 }
 
 LRESULT OfferWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,21 +4,31 @@
 #include <memory>
 
 #include "shared/win/Diagnostics.h"
+#include "shared/win/InstallRecovery.h"
 #include "shared/win/WinHandles.h"
 #include "updater/win/DownloadWindow.h"
 #include "updater/win/Forms.h"
 #include "updater/win/OfferWindow.h"
 
+namespace {
+// A note finishes an interrupted install within a few seconds.
+constexpr DWORD kInstallLockWaitMs = 15000;
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   using namespace stickwell;
   // One updater at a time: two would download into the same folder.
-  win::UniqueHandle instance(::CreateMutexW(nullptr, FALSE, L"Local\\Stickwell.Renewick.Running"));
+  win::UniqueHandle instance(::CreateMutexW(nullptr, FALSE, win::kUpdaterRunningMutex));
   const DWORD mutexError = ::GetLastError();
-  if (!instance) win::TraceError(mutexError, {L"CreateMutexW Local\\Stickwell.Renewick.Running"});
+  if (!instance) win::TraceError(mutexError, {L"CreateMutexW ", win::kUpdaterRunningMutex});
   if (mutexError == ERROR_ALREADY_EXISTS) {
     ::MessageBoxW(nullptr, L"更新程序已经在运行", L"提示：", MB_OK | MB_ICONINFORMATION);
     return 0;
   }
+  // The update's files are the updater's alone from here to its end; a note that is finishing an
+  // interrupted install at this moment goes first. Then an interrupted install is finished here too.
+  const win::InstallLock installLock(kInstallLockWaitMs);
+  win::FinishInterruptedInstall(&installLock);
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   if (!::InitCommonControlsEx(&controls)) win::TraceLastError({L"InitCommonControlsEx"});
@@ -37,7 +47,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (message.hwnd == nullptr && message.message == kOpenDownloadWindow) {
-      download = std::make_unique<updater::DownloadWindow>();
+      download = std::make_unique<updater::DownloadWindow>(installLock.held());
       download->open();
       updater::FormClosed();
       continue;

@@ -1,0 +1,40 @@
+#include "shared/InstallNames.h"
+
+namespace stickwell::install {
+namespace {
+
+constexpr std::u16string_view kStagingSuffix = u".staged";
+constexpr std::u16string_view kSetAsideSuffix = u".replaced";
+constexpr std::u16string_view kRetiredSuffix = u".retired";
+
+char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
+// File names compare without regard to case, as the file system does.
+bool EndsWith(std::u16string_view name, std::u16string_view suffix) {
+  if (name.size() < suffix.size()) return false;
+  name.remove_prefix(name.size() - suffix.size());
+  for (std::size_t i = 0; i < suffix.size(); ++i)
+    if (AsciiLower(name[i]) != suffix[i]) return false;
+  return true;
+}
+
+bool SameName(std::u16string_view a, std::u16string_view b) { return a.size() == b.size() && EndsWith(a, b); }
+
+std::u16string WithSuffix(std::u16string_view target, std::u16string_view suffix) {
+  std::u16string name(target);
+  name += suffix;
+  return name;
+}
+
+}  // namespace
+
+std::u16string StagingName(std::u16string_view target) { return WithSuffix(target, kStagingSuffix); }
+std::u16string SetAsideName(std::u16string_view target) { return WithSuffix(target, kSetAsideSuffix); }
+std::u16string RetiredName(std::u16string_view target) { return WithSuffix(target, kRetiredSuffix); }
+
+bool IsInstallName(std::u16string_view name) {
+  return EndsWith(name, kStagingSuffix) || EndsWith(name, kSetAsideSuffix) || EndsWith(name, kRetiredSuffix) ||
+         SameName(name, u"stickwell.update-journal") || SameName(name, u"stickwell.update-journal.new");
+}
+
+}  // namespace stickwell::install
