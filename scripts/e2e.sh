@@ -51,6 +51,10 @@ export PATH="$work/bin:$PATH" STICKWELL_E2E_BROWSER_LOG="$work/browser.log"
 : >"$STICKWELL_E2E_BROWSER_LOG"
 rm -rf "$bin/screenshots"
 
+# The makers' side: the native stickwell-page signs the tests' releases with the keys of tests/e2e/keys.
+export STICKWELL_E2E_SIGNER=$root/build/native/bin/stickwell-page STICKWELL_E2E_KEYS=$root/tests/e2e/keys STICKWELL_E2E_WORK=$work
+[ -x "$STICKWELL_E2E_SIGNER" ] || { echo "e2e: build the native preset first (it makes stickwell-page)" >&2; exit 1; }
+
 # A program folder that nothing can be written into: netns-run.sh mounts it read-only inside the
 # tests' namespace (root writes anywhere, so a permission bit would not do).
 export STICKWELL_E2E_READONLY_DIR=$work/readonly

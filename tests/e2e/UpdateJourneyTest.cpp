@@ -20,11 +20,11 @@ TEST(UpdateJourney, ANoteUpdatesItselfAndTheUpdaterFromThePage) {
   TestServer server;
   ProgramDir dir;
   // The new version's files come in quarters, slowly enough to watch the download window at work.
-  const std::string newNote = ServedBuildOf(L"Stickwell.exe"), newUpdater = ServedBuildOf(L"Renewick.exe"), readMe(300000, 'r');
+  const std::string newNote = ServedBuildOf(L"Stickwell.exe"), newUpdater = ServedBuildOf(L"Renewick.exe"), help(300000, 'r');
   PageContent page = ServeUpdate(server, {},
                                  {{L"Stickwell.exe", Response::Trickling(newNote, 4, 250)},
                                   {L"Renewick.exe", Response::Trickling(newUpdater, 4, 250)},
-                                  {L"ReadMe.txt", Response::Trickling(readMe, 4, 250)}});
+                                  {L"Guide.chm", Response::Trickling(help, 4, 250)}});
   Note note(dir);
   ASSERT_TRUE(note.started());
   note.click(kBodyId);
@@ -77,21 +77,22 @@ TEST(UpdateJourney, ANoteUpdatesItselfAndTheUpdaterFromThePage) {
   auto seen = WatchTexts(::GetDlgItem(download, ids::kStatus), [] { return false; }, &times);
   const ULONGLONG countdown = times.size() >= 5 ? times[times.size() - 5] : 0;
   std::erase(seen, L"正在准备更新...");  // when the test is quick enough to see it
-  EXPECT_EQ(seen, (std::vector<std::wstring>{L"正在下载 Stickwell.exe", L"正在下载 NewRenewick.exe", L"正在下载 ReadMe.txt",
+  EXPECT_EQ(seen, (std::vector<std::wstring>{L"正在下载 Stickwell.exe", L"正在下载 NewRenewick.exe", L"正在下载 Guide.chm",
                                              L"更新完成，5秒钟后自动关闭本窗口", L"更新完成，4秒钟后自动关闭本窗口",
                                              L"更新完成，3秒钟后自动关闭本窗口", L"更新完成，2秒钟后自动关闭本窗口",
                                              L"更新完成，1秒钟后自动关闭本窗口"}));
   EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(download); }, 3000));
   EXPECT_NEAR(static_cast<double>(::GetTickCount64() - countdown), 5750, 1250) << "ms from the countdown's start to its end";
 
-  // The new note starts, the updater ends, the files are in place and no partial file is left; the new
-  // note puts the new updater in place of the old one.
+  // The new note starts, the updater ends, the files are in place (the note writes its ReadMe.txt afresh,
+  // so the third file is another); the new note puts the new updater in place of the old one, and no
+  // file of the update is left.
   HWND restarted = WaitForWindow(kFormClass, kNoteCaption);
   ASSERT_TRUE(restarted && WaitUntil([&] { return Windows(kFormClass, kUpdaterCaption).empty(); })) << "no new note, or the updater stays";
-  EXPECT_TRUE(ReadBytes(dir.file(L"Stickwell.exe")) == newNote && ReadBytes(dir.file(L"ReadMe.txt")) == readMe);
-  EXPECT_TRUE(dir.files(L"*.partial").empty());
+  EXPECT_TRUE(ReadBytes(dir.file(L"Stickwell.exe")) == newNote && ReadBytes(dir.file(L"Guide.chm")) == help);
   EXPECT_TRUE(WaitUntil([&] { return !FileExists(dir.file(L"NewRenewick.exe")) && ReadBytes(dir.file(L"Renewick.exe")) == newUpdater; }))
       << "the new note did not put the new updater in place";
+  EXPECT_TRUE(WaitUntil([&] { return UpdateLeftovers(dir).empty(); })) << "a file of the update stays";
   EXPECT_EQ(note.record(), GbkRecord(L"", L"更新前写下的话")) << "the old note's text stays for 打开";
   SaveScreenshot(L"update-round-trip");
 

@@ -88,7 +88,7 @@ struct Note {
   // How many ticks its push timer has had (the test build answers a probe message); -1: no answer.
   long long pushTicks() const {
     DWORD_PTR ticks = 0;
-    const UINT probe = ::RegisterWindowMessageW(stickwell::note::probe::kTimer2TicksMessage);
+    const UINT probe = ::RegisterWindowMessageW(stickwell::note::probe::kPushTimerTicksMessage);
     return ::SendMessageTimeoutW(window, probe, 0, 0, SMTO_ABORTIFHUNG, 5000, &ticks) ? static_cast<long long>(ticks) : -1;
   }
 

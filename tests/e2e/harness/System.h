@@ -147,12 +147,13 @@ inline std::string Gbk(const std::wstring& text) { return Encode(936, text); }
 
 // A Unix path named by an environment variable that scripts/e2e.sh sets, seen through Wine's Z: drive;
 // empty when the variable is not set.
-inline std::wstring PathFromEnvironment(const char* variable) {
-  const std::string path = std::getenv(variable) ? std::getenv(variable) : "";
-  std::wstring windowsPath = path.empty() ? L"" : L"Z:";
-  for (char c : path) windowsPath += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+inline std::string UnixPathFromEnvironment(const char* variable) { return std::getenv(variable) ? std::getenv(variable) : ""; }
+inline std::wstring WindowsPathOf(const std::string& unixPath) {
+  std::wstring windowsPath = unixPath.empty() ? L"" : L"Z:";
+  for (char c : unixPath) windowsPath += c == '/' ? L'\\' : static_cast<wchar_t>(c);
   return windowsPath;
 }
+inline std::wstring PathFromEnvironment(const char* variable) { return WindowsPathOf(UnixPathFromEnvironment(variable)); }
 
 // scripts/e2e.sh puts a stand-in browser on the PATH that logs every address the programs open, one a line.
 inline std::string OpenedPages() { return ReadBytes(PathFromEnvironment("STICKWELL_E2E_BROWSER_LOG")).value_or(""); }
