@@ -13,7 +13,7 @@ struct BarPosition {
 };
 
 // With an announced length the bar counts bytes, ending at the file's length; a file longer than the
-// control can count (2^31 - 1) is shown to scale. Without one it can only say that bytes are coming:
+// control can count (2^31 - 1) is shown to scale, and an empty one as full. Without one it can only say that bytes are coming:
 // it goes round from 0 to 100 once for every 6.3 MiB that arrive.
 BarPosition BarFor(std::uint64_t received, std::optional<std::uint64_t> length);
 
