@@ -155,6 +155,8 @@ TEST(NoteFaults, ANoteThatCannotWriteGoesOnWithoutAWord) {
   TypeText(L"只读");
   ASSERT_TRUE(sink.click());
   EXPECT_EQ(FilesIn(readOnly + L"\\*"), std::vector<std::wstring>{L"Stickwell.exe"});
+  EXPECT_TRUE((Pause(300), stuck.process.running() && stuck.text(kBodyId) == L"只读" && Windows(L"#32770", nullptr, stuck.id()).empty()))
+      << "a failed save must not end the note, lose its text or ask anything";
   stuck.click(kCloseButtonId);
   EXPECT_TRUE(stuck.process.waitForExit()) << "\"x\" must end the note even when its file cannot be deleted";
 
