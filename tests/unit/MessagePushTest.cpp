@@ -3,6 +3,8 @@
 #include <string>
 
 #include "note/core/MessagePush.h"
+#include "tools/PageReport.h"
+#include "tools/Utf8Out.h"
 
 namespace stickwell::note {
 namespace {
@@ -26,6 +28,17 @@ TEST(MessagePush, WhatStartUpTakesFromThePageAndWhatTheDialogShows) {
     EXPECT_EQ(push.message(), c.message) << c.what;
     EXPECT_EQ(push.dialogText(true), c.shown) << c.what;
     EXPECT_EQ(push.dialogText(false), u"网络连接失败，暂时无法获取消息推送内容") << c.what;
+  }
+}
+
+// The makers' tool shows each page's message exactly as the note's dialog would show it.
+TEST(MessagePush, TheMakersToolShowsWhatTheDialogShows) {
+  for (std::u16string_view page : {kTwoLines, std::u16string_view(u"消息推送：开请更新\r\n到新版最新完整版"), std::u16string_view(u"消息推送：开<p>a最新完整版"),
+                                   std::u16string_view(u"消息推送：开<p>&nbsp;</p><p>a &amp; b</p>最新完整版")}) {
+    MessagePush push;
+    push.pageArrived(PageAnswer::Arrived, page);
+    EXPECT_NE(page::UpdatePageJson(page).find("\"pushText\": " + page::JsonString(push.dialogText(true)) + ","), std::string::npos)
+        << page::TextToUtf8(page);
   }
 }
 
