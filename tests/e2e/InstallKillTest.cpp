@@ -30,29 +30,29 @@ TEST(InstallKill, AnInstallKilledAtAnyMomentIsFinishedOneWayOrTheOtherByTheNextN
   const std::wstring lastStaged = dir.file(names[2] + L".staged"), journal = dir.file(L"Stickwell.update-journal");
 
   std::mt19937 random(130421);
-  ULONGLONG window = 0;     // ms from the last file's staging to the countdown, as the first round shows it
+  ULONGLONG window = 0;     // ms from the last file's staging to the countdown: the shorter of the first two rounds' own
   int killed[3][2] = {};    // [before the install, inside it, after it][all old, all new]
+  // Each round's updater starts while the last round's note is looked at, and waits with its offer.
+  Process updater = dir.start(L"Renewick.exe");
   for (int round = 0; round <= 50; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    EndProcessesIn(dir.path() + L"\\");
+    HWND offer = WaitForWindow(kFormClass, kUpdaterCaption, updater.id);
+    ASSERT_TRUE(offer && WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(offer, ids::kUpdate)); }));
+    for (HWND note : Windows(kFormClass, kNoteCaption)) Process{std::shared_ptr<void>(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOf(note)), &::CloseHandle)}.terminate();
     for (size_t i = 0; i < std::size(names); ++i)
       before[i] ? (void)WriteBytes(dir.file(names[i]), *before[i]) : (void)::DeleteFileW(dir.file(names[i]).c_str());
     for (const auto& note : dir.files(L"*.txt")) ::DeleteFileW(dir.file(note).c_str());
-
-    const Process updater = dir.start(L"Renewick.exe");
-    HWND offer = WaitForWindow(kFormClass, kUpdaterCaption, updater.id);
-    ASSERT_TRUE(offer && WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(offer, ids::kUpdate)); }) &&
-                ClickUntil(CenterOf(WindowRectOf(::GetDlgItem(offer, ids::kUpdate))), [&] { return !::IsWindow(offer); }));
+    ASSERT_TRUE(ClickUntil(CenterOf(WindowRectOf(::GetDlgItem(offer, ids::kUpdate))), [&] { return !::IsWindow(offer); }));
     WIN32_FILE_ATTRIBUTE_DATA staged{};
     ASSERT_TRUE(WaitUntil([&] { return ::GetFileAttributesExW(lastStaged.c_str(), GetFileExInfoStandard, &staged) && staged.nFileSizeLow == fonts.size(); }, 20000, 1));
     const ULONGLONG stagedAt = ::GetTickCount64();
-    if (round == 0) {
+    if (round < 2) {
       ASSERT_TRUE(WaitUntil([&] {
         for (HWND shown : Windows(kFormClass, kUpdaterCaption, updater.id))
           if (TextOf(::GetDlgItem(shown, ids::kStatus)).starts_with(L"更新完成")) return true;
         return false;
       }, 10000, 1)) << "the update did not come to its countdown";
-      window = ::GetTickCount64() - stagedAt;
+      window = round ? std::min(window, ::GetTickCount64() - stagedAt) : ::GetTickCount64() - stagedAt;
     }
     const ULONGLONG killAt = stagedAt + std::uniform_int_distribution<ULONGLONG>(0, window)(random);
     WaitUntil([&] { return ::GetTickCount64() >= killAt; }, 5000, 1);
@@ -64,6 +64,7 @@ TEST(InstallKill, AnInstallKilledAtAnyMomentIsFinishedOneWayOrTheOtherByTheNextN
     dir.start(L"Stickwell.exe");
     HWND note = WaitForWindow(kFormClass, kNoteCaption);  // a note that took its own new file runs anew
     EXPECT_TRUE(note && Responsive(note)) << "no note runs";
+    updater = dir.start(L"Renewick.exe");
     EXPECT_TRUE(WaitUntil([&] { return UpdateLeftovers(dir).empty(); }, 5000)) << "a file of the update stays";
     Files now;
     for (const auto& name : names) now.push_back(ReadBytes(dir.file(name)));
