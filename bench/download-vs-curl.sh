@@ -4,7 +4,7 @@
 # (HttpDownload, under Wine, written to disk), then a whole update through Renewick.exe's download
 # window (from its status line naming the file to the countdown after it), each alternating with curl
 # (native, written to the same kind of folder). Prints the times and the throughput ratios (goal: at
-# least 0.8).
+# least 0.9).
 #   cmake --preset windows-e2e && bench/download-vs-curl.sh
 set -euo pipefail
 exec "$(cd "$(dirname "$0")/.." && pwd)/scripts/bench-e2e.sh" --gtest_filter='DownloadBenchmark.*'

@@ -48,7 +48,8 @@ LRESULT CALLBACK SinkProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Seconds for one download through HttpDownload, as the updater's window would run it; < 0 on failure.
+// Seconds for one download through HttpDownload, as the updater's window runs it (its SHA-256 taken as it
+// comes, the file flushed at the end); < 0 on failure.
 double TimeOwnDownload(const std::wstring& url, const std::wstring& file) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = &SinkProcedure;
@@ -63,7 +64,7 @@ double TimeOwnDownload(const std::wstring& url, const std::wstring& file) {
   LARGE_INTEGER frequency, start, end;
   ::QueryPerformanceFrequency(&frequency);
   ::QueryPerformanceCounter(&start);
-  download.start(sink, kDownload, url, file);
+  download.start(sink, kDownload, url, file, true);
   WaitUntil([&] { return finished; }, 60000, 1);
   ::QueryPerformanceCounter(&end);
   ::DestroyWindow(sink);
@@ -167,7 +168,7 @@ TEST(DownloadBenchmark, SixtyFourMegabytesAgainstCurl) {
   std::printf("  curl:         median %.3f s, best %.3f s (%.0f MiB/s)\n", Median(curl), curlBest, mib / curlBest);
   const double ratio = Median(curl) / Median(own);
   std::printf("  throughput ratio HttpDownload / curl: %.2f (medians), %.2f (best)\n", ratio, curlBest / ownBest);
-  EXPECT_GE(ratio, 0.8);
+  EXPECT_GE(ratio, 0.9);
 }
 
 }  // namespace
@@ -204,7 +205,7 @@ TEST(DownloadBenchmark, SixtyFourMegabytesThroughTheDownloadWindowAgainstCurl) {
   std::printf("  curl:            median %.3f s (%.0f MiB/s)\n", Median(curl), mib / Median(curl));
   const double ratio = Median(curl) / Median(window);
   std::printf("  throughput ratio download window / curl: %.2f (medians)\n", ratio);
-  EXPECT_GE(ratio, 0.8);
+  EXPECT_GE(ratio, 0.9);
 }
 
 }  // namespace

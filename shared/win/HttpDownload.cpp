@@ -2,12 +2,14 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "shared/DownloadLimit.h"
+#include "shared/Sha256Instructions.h"
 #include "shared/win/Crypto.h"
 #include "shared/win/Diagnostics.h"
 #include "shared/win/HttpRequest.h"
@@ -18,6 +20,8 @@ namespace {
 
 // How often the supervisor looks at the transfer: the pace of progress messages and of the time-out.
 constexpr DWORD kSupervisePeriodMs = 100;
+// How much a download writes before it has the system put it on the disk, while more comes in.
+constexpr uint64_t kEarlyFlushBytes = 8 << 20;
 
 // The free space of the volume that holds `filePath`, for this user; nullopt when it cannot be told.
 std::optional<uint64_t> FreeSpaceFor(const std::wstring& filePath) {
@@ -37,10 +41,17 @@ class BackgroundSha256 {
   BackgroundSha256(const BackgroundSha256&) = delete;
   BackgroundSha256& operator=(const BackgroundSha256&) = delete;
 
-  // Takes the piece; waits while a few pieces are still to be hashed, so memory stays bounded.
-  void add(std::vector<char> piece) {
+  // Copies the piece; waits while a few pieces are still to be hashed, so memory stays bounded. The
+  // copies' buffers are used again and again: a fresh megabyte for each piece costs more than hashing
+  // it (under Wine, three times more).
+  void add(const char* data, std::size_t size) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return pieces_.size() < kQueuedPieces; });
+    std::vector<char> piece;
+    if (!spare_.empty()) piece = std::move(spare_.back()), spare_.pop_back();
+    lock.unlock();
+    piece.assign(data, data + size);
+    lock.lock();
     pieces_.push_back(std::move(piece));
     changed_.notify_all();
   }
@@ -60,7 +71,17 @@ class BackgroundSha256 {
   static constexpr size_t kQueuedPieces = 4;
 
   void run() {
-    Sha256 sha256;
+    if (sha256::ProcessorHasShaInstructions()) {
+      sha256::InstructionSha256 instructions;
+      digest_ = hashPieces(instructions);
+    } else {
+      Sha256 cng;
+      digest_ = hashPieces(cng);
+    }
+  }
+
+  template <typename Hash>
+  std::optional<manifest::Sha256Digest> hashPieces(Hash& hash) {
     for (;;) {
       std::vector<char> piece;
       {
@@ -71,16 +92,63 @@ class BackgroundSha256 {
         pieces_.pop_front();
         changed_.notify_all();
       }
-      sha256.add(piece.data(), piece.size());
+      hash.add(piece.data(), piece.size());
+      std::lock_guard lock(mutex_);
+      spare_.push_back(std::move(piece));
     }
-    digest_ = sha256.finish();
+    return hash.finish();
   }
 
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::vector<char>> pieces_;
+  std::vector<std::vector<char>> spare_;  // buffers of pieces already hashed
   bool ended_ = false;
   std::optional<manifest::Sha256Digest> digest_;
+  std::thread thread_;  // last: it starts once everything it uses is there
+};
+
+// Has the system write what a download has written so far, on a thread of its own while more comes in,
+// so that the flush that completes the download finds little left to write.
+class BackgroundFlush {
+ public:
+  explicit BackgroundFlush(std::function<void()> flush) : flush_(std::move(flush)), thread_([this] { run(); }) {}
+  ~BackgroundFlush() {
+    {
+      std::lock_guard lock(mutex_);
+      ended_ = true;
+      changed_.notify_all();
+    }
+    thread_.join();
+  }
+  BackgroundFlush(const BackgroundFlush&) = delete;
+  BackgroundFlush& operator=(const BackgroundFlush&) = delete;
+
+  // A request that comes while a flush works waits for it and is then served once.
+  void request() {
+    std::lock_guard lock(mutex_);
+    requested_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  void run() {
+    for (;;) {
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return requested_ || ended_; });
+        if (ended_) return;
+        requested_ = false;
+      }
+      flush_();
+    }
+  }
+
+  const std::function<void()> flush_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool requested_ = false;
+  bool ended_ = false;
   std::thread thread_;  // last: it starts once everything it uses is there
 };
 
@@ -111,6 +179,18 @@ struct HttpDownload::State {
   DownloadResult transferResult;       // the transfer thread's verdict, valid once transferDone
   std::optional<DownloadResult> result;  // the final result, until taken
   UniqueHandle file;
+  // Guards the file handle's closing only, and is held while the early flush works on it, so that a
+  // flush goes on beside the writes and the window's reads of the progress. Taken after `mutex`.
+  std::mutex fileMutex;
+
+  void closeFile() {  // with the mutex held
+    std::lock_guard lock(fileMutex);
+    file.reset();
+  }
+  void flushSoFar() {  // without the mutex
+    std::lock_guard lock(fileMutex);
+    if (file && !::FlushFileBuffers(file.get())) TraceLastError({L"FlushFileBuffers while downloading ", filePath});
+  }
 
   // Posts while holding the mutex, so that cancel() can promise that no message follows it.
   void post(DownloadEvent event) {
@@ -128,7 +208,7 @@ struct HttpDownload::State {
 
 void HttpDownload::State::concludeTransfer(DownloadOutcome outcome, DWORD status,
                                            std::optional<manifest::Sha256Digest> sha256) {
-  file.reset();
+  closeFile();
   transferResult = {outcome, progress.received, progress.contentLength, status, sha256};
   transferDone = true;
   ::SetEvent(wake.get());
@@ -176,6 +256,8 @@ void HttpDownload::State::transfer() {
 
   std::optional<BackgroundSha256> sha256;
   if (hash) sha256.emplace();
+  BackgroundFlush earlyFlush([this] { flushSoFar(); });
+  uint64_t flushAsked = 0;
   std::vector<char> buffer(HttpRequest::kLargestRead);
   for (;;) {
     const auto received = request.read(buffer.data(), buffer.size());
@@ -185,7 +267,7 @@ void HttpDownload::State::transfer() {
     }
     if (*received == 0) break;
     // What is hashed is exactly what is written: this piece goes to the hash as it goes to the file.
-    if (sha256) sha256->add(std::vector<char>(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(*received)));
+    if (sha256) sha256->add(buffer.data(), *received);
     std::lock_guard lock(mutex);
     if (stopped) return;
     if (!download::MayGrowTo(progress.received + *received)) {
@@ -200,6 +282,10 @@ void HttpDownload::State::transfer() {
       return;
     }
     progress.received += written;
+    if (progress.received - flushAsked >= kEarlyFlushBytes) {
+      flushAsked = progress.received;
+      earlyFlush.request();
+    }
   }
   const auto digest = sha256 ? sha256->finish() : std::nullopt;
   if (sha256 && !digest) TraceError(ERROR_INVALID_FUNCTION, {L"SHA-256 of ", filePath});
@@ -218,7 +304,7 @@ void HttpDownload::State::transfer() {
 
 void HttpDownload::State::finish(DownloadResult final) {
   stopped = true;
-  file.reset();
+  closeFile();
   result = final;
   post(DownloadEvent::Finished);
 }
@@ -304,7 +390,7 @@ void HttpDownload::cancel() {
   {
     std::lock_guard lock(state_->mutex);
     state_->stopped = true;
-    state_->file.reset();
+    state_->closeFile();
   }
   ::SetEvent(state_->wake.get());
 }

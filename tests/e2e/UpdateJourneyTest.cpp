@@ -21,10 +21,18 @@ TEST(UpdateJourney, ANoteUpdatesItselfAndTheUpdaterFromThePage) {
   ProgramDir dir;
   // The new version's files come in quarters, slowly enough to watch the download window at work.
   const std::string newNote = ServedBuildOf(L"Stickwell.exe"), newUpdater = ServedBuildOf(L"Renewick.exe"), help(300000, 'r');
-  PageContent page = ServeUpdate(server, {},
-                                 {{L"Stickwell.exe", Response::Trickling(newNote, 4, 250)},
-                                  {L"Renewick.exe", Response::Trickling(newUpdater, 4, 250)},
-                                  {L"Guide.chm", Response::Trickling(help, 4, 250)}});
+  // The title runs straight into "Ver" after nine bytes of Chinese: read in code page 936, the last of
+  // them would take the "V" along, and the note would find no version where the updater finds one.
+  PageContent page;
+  page.beforeVersion = L"新版本";
+  page = ServeUpdate(server, page,
+                     {{L"Stickwell.exe", Response::Trickling(newNote, 4, 250)},
+                      {L"Renewick.exe", Response::Trickling(newUpdater, 4, 250)},
+                      {L"Guide.chm", Response::Trickling(help, 4, 250)}});
+  const std::string title = Utf8(page.beforeVersion + L"Ver" + page.version);
+  std::wstring inCodePage936(title.size(), L'\0');
+  inCodePage936.resize(::MultiByteToWideChar(936, 0, title.data(), static_cast<int>(title.size()), inCodePage936.data(), static_cast<int>(title.size())));
+  ASSERT_EQ(inCodePage936.find(L"Ver"), std::wstring::npos) << "the title does not test how the page is read";
   Note note(dir);
   ASSERT_TRUE(note.started());
   note.click(kBodyId);

@@ -11,6 +11,7 @@
 namespace e2e {
 
 struct PageContent {
+  std::wstring beforeVersion = L"最新版本 ";  // the title's text right before "Ver"
   std::wstring version = L"13.04.21";  // what follows "Ver"
   std::vector<std::wstring> changeLog = {L"1. 修复停靠问题", L"2. 新增字体颜色"};
   std::vector<std::pair<std::wstring, std::wstring>> downloads;  // each file's name and share page address
@@ -24,7 +25,7 @@ struct PageContent {
 // The page in UTF-8: p elements, red and black spans, strong, &nbsp; and links with target="_blank".
 inline std::string BuildUpdatePage(const PageContent& content) {
   std::string page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body><div class=\"post\"><h2>Stickwell&nbsp;" +
-                     Utf8(L"最新版本 Ver" + content.version) + "</h2><p><strong>" + Utf8(L"更新日志") + "</strong></p>";
+                     Utf8(content.beforeVersion + L"Ver" + content.version) + "</h2><p><strong>" + Utf8(L"更新日志") + "</strong></p>";
   for (const auto& line : content.changeLog) page += "<p><span style=\"color: #000000;\">" + Utf8(line) + "</span></p>";
   page += "<p><strong><span style=\"color: #ff0000;\">" + Utf8(L"更新文件及地址：") + "</span></strong></p>";
   for (size_t i = 0; i < content.downloads.size(); ++i) {
