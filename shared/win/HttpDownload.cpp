@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "shared/DownloadLimit.h"
-#include "shared/Sha256Instructions.h"
 #include "shared/win/Crypto.h"
 #include "shared/win/Diagnostics.h"
 #include "shared/win/HttpRequest.h"
@@ -71,17 +70,7 @@ class BackgroundSha256 {
   static constexpr size_t kQueuedPieces = 4;
 
   void run() {
-    if (sha256::ProcessorHasShaInstructions()) {
-      sha256::InstructionSha256 instructions;
-      digest_ = hashPieces(instructions);
-    } else {
-      Sha256 cng;
-      digest_ = hashPieces(cng);
-    }
-  }
-
-  template <typename Hash>
-  std::optional<manifest::Sha256Digest> hashPieces(Hash& hash) {
+    Sha256 hash;
     for (;;) {
       std::vector<char> piece;
       {
@@ -96,7 +85,7 @@ class BackgroundSha256 {
       std::lock_guard lock(mutex_);
       spare_.push_back(std::move(piece));
     }
-    return hash.finish();
+    digest_ = hash.finish();
   }
 
   std::mutex mutex_;
