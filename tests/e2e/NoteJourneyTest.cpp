@@ -55,20 +55,20 @@ TEST(NoteJourney, StartTypeFormatLockDockOpenAndDelete) {
   MoveTo({900, 700});
   const auto onlyYellow = [&](int id) { return AllPixelsAre(note.rectOf(id), kYellow); };
   EXPECT_TRUE(WaitUntil([&] { return onlyYellow(kPlusButtonId) && onlyYellow(kCloseButtonId); }, 2000));
-  const std::wstring linux = LinuxProcessOf(dir.file(L"Stickwell.exe"));
+  const std::wstring linuxProcess = LinuxProcessOf(dir.file(L"Stickwell.exe"));
   const auto written = [&] {
     WIN32_FILE_ATTRIBUTE_DATA file{};
     ::GetFileAttributesExW(note.file.c_str(), GetFileExInfoStandard, &file);
     return std::pair{ULARGE_INTEGER{{file.ftLastWriteTime.dwLowDateTime, file.ftLastWriteTime.dwHighDateTime}}.QuadPart,
-                     LinuxFigure(linux, L"io", "write_bytes:")};
+                     LinuxFigure(linuxProcess, L"io", "write_bytes:")};
   };
   const auto idle = written();
-  ASSERT_GE(idle.second, 0) << "no I/O figures for the note's process " << Utf8(linux);
+  ASSERT_GE(idle.second, 0) << "no I/O figures for the note's process " << Utf8(linuxProcess);
   EXPECT_EQ((Pause(10000), written()), idle) << "an idle note wrote (last-write time, bytes written)";
   TypeText(L"买牛奶\n面包 2 个");
   EXPECT_TRUE(FileHolds(note.file, GbkRecord(L"", L"买牛奶\r\n面包 2 个"), 1000));
   ASSERT_TRUE(::DeleteFileW(note.file.c_str()));
-  EXPECT_TRUE(FileHolds(note.file, GbkRecord(L"", L"买牛奶\r\n面包 2 个"), 1000)) << "a deleted note file came not back";
+  EXPECT_TRUE(FileHolds(note.file, GbkRecord(L"", L"买牛奶\r\n面包 2 个"), 1000)) << "the deleted note file was not written again";
 
   // A double-click on the title opens its editor; the title takes the text when a click in the body
   // closes it. The emoji is beyond the code page: the note is written as UTF-8 after a byte-order mark.

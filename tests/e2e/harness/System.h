@@ -183,8 +183,8 @@ inline void SaveScreenshot(const std::wstring& name) {
 }
 
 // The Linux process behind a program started from `exe` under this Wine prefix, as its Z:\proc folder;
-// empty when none runs. Wine answers zeros for another process's I/O counters and times, so the tests
-// read them where Linux keeps them. Other prefixes may run a program from a folder of the same name.
+// empty when none runs. Wine answers zeros for a process's I/O counters (GetProcessIoCounters), so the
+// tests read them where Linux keeps them. Other prefixes may run a program from a folder of that name.
 inline std::wstring LinuxProcessOf(const std::wstring& exe) {
   wchar_t prefix[MAX_PATH] = L"";
   ::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
