@@ -35,25 +35,40 @@ TEST(NoteJourney, StartTypeFormatLockDockOpenAndDelete) {
   HWND body = note.control(kBodyId);
 
   // Start-up: the licence is kept; the introduction is replaced, the history and the missing terms are
-  // written; the note's own file holds the empty record. A borderless 256 x 266 window at the top left:
-  // yellow title row, pale yellow body.
+  // written; the note's own file holds the empty record. A borderless 256 x 266 tool window (no taskbar
+  // button, no Alt+Tab entry) at the top left: yellow title row, pale yellow body.
   EXPECT_EQ(ReadBytes(dir.file(L"License.txt")), "my own licence");
   EXPECT_TRUE(ReadBytes(dir.file(L"ReadMe.txt")).value_or("x").find("xxxx") == std::string::npos &&
               !ReadBytes(dir.file(L"WhatsNew.txt")).value_or("").empty() && !ReadBytes(dir.file(L"广告合作及其协议.txt")).value_or("").empty());
   EXPECT_EQ(note.record(), GbkRecord(L"", L""));
   const RECT r = WindowRectOf(note.window);
-  EXPECT_TRUE(!(::GetWindowLongPtrW(note.window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME)) && r.left <= 1 && r.top <= 1 &&
+  EXPECT_TRUE(!(::GetWindowLongPtrW(note.window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME)) &&
+              (::GetWindowLongPtrW(note.window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) && r.left <= 1 && r.top <= 1 &&
               r.right - r.left == 256 && r.bottom - r.top == 266);
   EXPECT_TRUE(WaitUntil([&] { return AllPixelsAre({r.left + 20, r.top + 1, r.left + 21, r.top + 3}, kYellow) && AllPixelsAre({r.left + 20, r.top + 150, r.left + 21, r.top + 152}, RGB(255, 255, 128)); }));
   SaveScreenshot(L"note-started");
 
-  // With the pointer away, "+" and "x" vanish into the title row and every tick writes what was typed.
+  // With the pointer away, "+" and "x" vanish into the title row. Idle, the note leaves its file and
+  // the disk alone (its Linux process counts what it writes); a tick writes what was typed, and writes
+  // the file again when another program deletes it.
   note.click(kBodyId);
   MoveTo({900, 700});
   const auto onlyYellow = [&](int id) { return AllPixelsAre(note.rectOf(id), kYellow); };
   EXPECT_TRUE(WaitUntil([&] { return onlyYellow(kPlusButtonId) && onlyYellow(kCloseButtonId); }, 2000));
+  const std::wstring linuxProcess = LinuxProcessOf(dir.file(L"Stickwell.exe"));
+  const auto written = [&] {
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    ::GetFileAttributesExW(note.file.c_str(), GetFileExInfoStandard, &file);
+    return std::pair{ULARGE_INTEGER{{file.ftLastWriteTime.dwLowDateTime, file.ftLastWriteTime.dwHighDateTime}}.QuadPart,
+                     LinuxFigure(linuxProcess, L"io", "write_bytes:")};
+  };
+  const auto idle = written();
+  ASSERT_GE(idle.second, 0) << "no I/O figures for the note's process " << Utf8(linuxProcess);
+  EXPECT_EQ((Pause(10000), written()), idle) << "an idle note wrote (last-write time, bytes written)";
   TypeText(L"买牛奶\n面包 2 个");
   EXPECT_TRUE(FileHolds(note.file, GbkRecord(L"", L"买牛奶\r\n面包 2 个"), 1000));
+  ASSERT_TRUE(::DeleteFileW(note.file.c_str()));
+  EXPECT_TRUE(FileHolds(note.file, GbkRecord(L"", L"买牛奶\r\n面包 2 个"), 1000)) << "the deleted note file was not written again";
 
   // A double-click on the title opens its editor; the title takes the text when a click in the body
   // closes it. The emoji is beyond the code page: the note is written as UTF-8 after a byte-order mark.
@@ -93,6 +108,16 @@ TEST(NoteJourney, StartTypeFormatLockDockOpenAndDelete) {
     Pause(300);
     EXPECT_TRUE(Windows(L"#32768", nullptr, note.id()).empty()) << "a menu showed after a right click on control " << id;
   }
+  // Shift+F10 in the body opens the same menu below the caret (keys go to the window under the pointer).
+  note.click(kBodyId);
+  ::SendMessageW(body, EM_SETSEL, 4, 4);
+  const LRESULT caret = ::SendMessageW(body, EM_POSFROMCHAR, 4, 0);
+  POINT below{LOWORD(caret), HIWORD(caret) + lineHeight()};
+  ::ClientToScreen(body, &below);
+  ASSERT_TRUE(WalkMenu(note.id(), note.centreOf(kBodyId), {}, false, {VK_SHIFT, VK_F10}));
+  const RECT menu = WindowRectOf(Windows(L"#32768", nullptr, note.id()).front());
+  EXPECT_TRUE(std::abs(menu.left - below.x) <= 2 && std::abs(menu.top - below.y) <= 4) << menu.left << ", " << menu.top << " for " << below.x << ", " << below.y;
+  KeyChord({VK_ESCAPE});
 
   // 经典蓝 recolours the window and its controls but the title editor, which keeps its colour; 经典红
   // writes the body in red.
@@ -178,9 +203,10 @@ TEST(NoteJourney, StartTypeFormatLockDockOpenAndDelete) {
   ASSERT_TRUE(open(L""));
   EXPECT_TRUE(bodyIs(L"旧的\r\n"));
 
-  // 清空 empties the title, its editor and the body, and writes nothing (the pointer stays on the note).
+  // 清空, picked from the menu that the menu key opens, empties the title, its editor and the body, and
+  // writes nothing (the pointer stays on the note).
   const std::string beforeClearing = note.record();
-  ASSERT_TRUE(note.pick(MenuItem::Clear));
+  ASSERT_TRUE(WalkMenu(note.id(), note.centreOf(kBodyId), MenuKeys(MenuItem::Clear), true, {VK_APPS}));
   EXPECT_TRUE(WaitUntil([&] { return note.text(kBodyId).empty() && note.text(kTitleId).empty() && note.text(kTitleEditorId).empty(); }));
   EXPECT_TRUE((Pause(300), note.record() == beforeClearing)) << "清空 wrote the note";
 

@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include <functional>
-#include <initializer_list>
 #include <string_view>
+#include <vector>
 
 #include "harness/Wait.h"
 
@@ -77,7 +77,7 @@ inline void Drag(POINT from, POINT to, Button button = Button::Left, int steps =
 }
 
 // Presses the keys in order and releases them in reverse order (Ctrl+Up is {VK_CONTROL, VK_UP}).
-inline void KeyChord(std::initializer_list<WORD> keys) {
+inline void KeyChord(const std::vector<WORD>& keys) {
   for (WORD key : keys) SendKey(key, 0);
   for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) SendKey(*key, KEYEVENTF_KEYUP);
   Pause(30);
@@ -95,10 +95,16 @@ inline void TypeText(std::wstring_view text) {
   Pause(30);
 }
 
-// Brings a top-level window to the front with the keyboard.
+// Brings a top-level window to the front with the keyboard. The window's own thread activates it when
+// it next reads its messages, which on a busy machine can take seconds; the request is made again
+// now and then, should something else have taken the front meanwhile.
 inline bool Activate(HWND window) {
-  ::SetForegroundWindow(window);
-  return WaitUntil([&] { return ::GetForegroundWindow() == window; }, 3000);
+  ULONGLONG asked = 0;
+  return WaitUntil([&] {
+    if (::GetForegroundWindow() == window) return true;
+    if (::GetTickCount64() - asked >= 1000) ::SetForegroundWindow(window), asked = ::GetTickCount64();
+    return false;
+  });
 }
 
 }  // namespace e2e

@@ -182,4 +182,31 @@ inline void SaveScreenshot(const std::wstring& name) {
   ::ReleaseDC(nullptr, screen);
 }
 
+// The Linux process behind a program started from `exe` under this Wine prefix, as its Z:\proc folder;
+// empty when none runs. Wine answers zeros for a process's I/O counters (GetProcessIoCounters), so the
+// tests read them where Linux keeps them. Other prefixes may run a program from a folder of that name.
+inline std::wstring LinuxProcessOf(const std::wstring& exe) {
+  wchar_t prefix[MAX_PATH] = L"";
+  ::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+  const std::string command = Utf8(exe) + '\0', environment = std::string(1, '\0') + "WINEPREFIX=" + Utf8(prefix) + '\0';
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW(L"Z:\\proc\\*", &found);
+  std::wstring process;
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more && process.empty(); more = ::FindNextFileW(search, &found)) {
+    const std::wstring folder = L"Z:\\proc\\" + std::wstring(found.cFileName);
+    if (ReadBytes(folder + L"\\cmdline").value_or("").starts_with(command) &&
+        ('\0' + ReadBytes(folder + L"\\environ").value_or("")).find(environment) != std::string::npos)
+      process = folder;
+  }
+  ::FindClose(search);
+  return process;
+}
+
+// A figure of that process from one of its files: LinuxFigure(process, L"io", "write_bytes:"); -1 when missing.
+inline long long LinuxFigure(const std::wstring& process, const wchar_t* file, const std::string& field) {
+  const std::string text = ReadBytes(process + L"\\" + file).value_or("");
+  const size_t at = text.find(field);
+  return at == std::string::npos ? -1 : std::strtoll(text.c_str() + at + field.size(), nullptr, 10);
+}
+
 }  // namespace e2e

@@ -136,16 +136,16 @@ inline bool AnswerFileDialog(DWORD processId, const std::wstring& path) {
   return box && WaitUntil([&] { return !::IsWindowVisible(dialog); });
 }
 
-// Opens a menu (window class "#32768") with a right-button press at `at` and presses `keys` in it.
-// False when no menu showed on top of everything, or when one is still open after the keys while
-// `expectClosed`.
-inline bool WalkMenu(DWORD processId, POINT at, const std::vector<WORD>& keys, bool expectClosed = true) {
+// Opens a menu (window class "#32768") with a right-button press at `at`, or with the `opener` keys
+// pressed together while the pointer rests there, and presses `keys` in it. False when no menu showed
+// on top of everything, or when one is still open after the keys while `expectClosed`.
+inline bool WalkMenu(DWORD processId, POINT at, const std::vector<WORD>& keys, bool expectClosed = true, const std::vector<WORD>& opener = {}) {
   const auto menus = [&](size_t count) { return WaitUntil([&] { return Windows(L"#32768", nullptr, processId).size() == count; }, 10000); };
   // The menu takes the keys when its window is the active one, as it is once a hand has clicked it.
   if (!menus(0) || !Activate(::GetAncestor(::WindowFromPoint(at), GA_ROOT))) return false;
-  Click(at, Button::Right);
+  opener.empty() ? Click(at, Button::Right) : (MoveTo(at), KeyChord(opener));
   if (!menus(1)) return false;
-  // The menu opens at the pointer, over its note: its corner there must be the menu's own.
+  // The menu opens over its note: its corner must be the menu's own.
   const RECT r = WindowRectOf(Windows(L"#32768", nullptr, processId).front());
   if (!WaitUntil([&] { return ClassOf(::WindowFromPoint({r.left + 4, r.top + 4})) == L"#32768"; }, 1000)) {
     ADD_FAILURE() << "the menu showed behind a window of class " << Utf8(ClassOf(::WindowFromPoint({r.left + 4, r.top + 4})));
