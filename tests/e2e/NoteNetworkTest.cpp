@@ -101,7 +101,7 @@ TEST(Push, EachPageDecidesTheMessageAndTheTimer) {
                 TextOf(::GetDlgItem(dialog, kStopRemindingId)) == L"知道了，不再提醒");
     SaveScreenshot(L"push-dialog");
     notes[i]->setText(kBodyId, L"");
-    notes[i]->click(kBodyId);
+    ASSERT_TRUE(notes[i]->focus(kBodyId)) << "the note did not take the keyboard beside its dialog";
     TypeText(L"照常");
     EXPECT_TRUE(WaitUntil([&] { return notes[i]->text(kBodyId) == L"照常"; }, 3000)) << "the dialog held up the note";
     PressDialogButton(dialog, rows[i].second);

@@ -82,6 +82,16 @@ struct Note {
     ::SendMessageTimeoutW(control(controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
   }
   void click(int controlId) const { Click(centreOf(controlId)); }
+  // Clicks the control until it has the keyboard: a busy machine can lose a click, and the note takes
+  // the front only when its thread next reads its messages.
+  bool focus(int controlId) const {
+    HWND target = control(controlId);
+    return ClickUntil(centreOf(controlId), [&] {
+      GUITHREADINFO info{};
+      info.cbSize = sizeof info;
+      return ::GetGUIThreadInfo(::GetWindowThreadProcessId(target, nullptr), &info) && info.hwndFocus == target;
+    });
+  }
   // Opens the menu on the body and picks an item with the keyboard.
   bool pick(MenuItem item, int subitem = -1) const { return WalkMenu(id(), centreOf(kBodyId), MenuKeys(item, subitem)); }
   std::string record() const { return ReadBytes(file).value_or(""); }
