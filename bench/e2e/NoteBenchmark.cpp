@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <vector>
 
@@ -38,32 +36,11 @@ struct Measurement {
   double privateKb = 0;
 };
 
-// Wine leaves a process's private bytes at zero, so they are read where Wine keeps them: the Linux
-// process (found through /proc by its executable's path) and its private pages in smaps_rollup (Private_Dirty).
+// Wine leaves a process's private bytes at zero, so they are read where Wine keeps them: the private
+// pages of the Linux process in smaps_rollup (Private_Dirty). Pages it only read from a file are not
+// private bytes on Windows either.
 double PrivateKilobytes(const ProgramDir& dir, const wchar_t* exe) {
-  const std::wstring folderName = dir.path().substr(dir.path().find_last_of(L'\\') + 1);
-  const std::string wanted = Utf8(folderName), exeName = Utf8(exe);
-  WIN32_FIND_DATAW found;
-  HANDLE search = ::FindFirstFileW(L"Z:\\proc\\*", &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  double kilobytes = 0;
-  do {
-    const std::wstring pid = found.cFileName;
-    if (pid.empty() || pid.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-    const std::optional<std::string> commandLine = ReadBytes(L"Z:\\proc\\" + pid + L"\\cmdline");
-    if (!commandLine || commandLine->find(wanted) == std::string::npos ||
-        commandLine->find(exeName) == std::string::npos)
-      continue;
-    const std::string rollup = ReadBytes(L"Z:\\proc\\" + pid + L"\\smaps_rollup").value_or("");
-    // Pages the process wrote and no one else shares; pages it only read from a file are not private
-    // bytes on Windows either.
-    const char field[] = "Private_Dirty:";
-    const size_t at = rollup.find(field);
-    if (at != std::string::npos) kilobytes = std::strtod(rollup.c_str() + at + std::strlen(field), nullptr);
-    break;
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
-  return kilobytes;
+  return static_cast<double>(LinuxFigure(LinuxProcessOf(dir.file(exe)), L"smaps_rollup", "Private_Dirty:"));
 }
 
 Measurement Measure(const ProgramDir& dir, const wchar_t* exe) {

@@ -19,13 +19,18 @@ namespace e2e {
 // so no note that is still starting takes the focus from one the test has activated.
 static std::vector<HWND> StartNotes(const ProgramDir& dir, std::vector<Process>& notes) {
   std::vector<HWND> windows;
-  const size_t files = NoteFiles(dir.path()).size() + notes.size();
+  const std::vector<std::wstring> before = NoteFiles(dir.path());
   for (Process& note : notes) note = dir.start(L"Stickwell.exe");
   for (Process& note : notes) {
     HWND window = WaitForWindow(kFormClass, kNoteCaption, note.id);
     windows.push_back(window && WaitUntil([&] { return !TextOf(NoteControl(window, kStartTimeId)).empty(); }) ? window : nullptr);
   }
-  EXPECT_TRUE(WaitUntil([&] { return NoteFiles(dir.path()).size() == files; })) << "not every note claimed a file";
+  // A deleted file may stay listed for a moment while the killed note that wrote it is still closing.
+  const auto added = [&] {
+    const auto now = NoteFiles(dir.path());
+    return std::count_if(now.begin(), now.end(), [&](auto& name) { return std::find(before.begin(), before.end(), name) == before.end(); });
+  };
+  EXPECT_TRUE(WaitUntil([&] { return added() == static_cast<std::ptrdiff_t>(notes.size()); })) << "not every note claimed a file: " << ::testing::PrintToString(NoteFiles(dir.path()));
   return windows;
 }
 
