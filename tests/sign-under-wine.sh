@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build of stickwell-page under Wine and the native one share keys and signatures: a key
 # made natively signs under Wine and the release verifies natively, and the other way round.
-#   tests/sign-under-wine.sh   (after the native and windows builds)
+#   tests/sign-under-wine.sh   (after the native and windows builds; STICKWELL_WINDOWS_BIN names
+#                               another bin folder of a Windows build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 native=$root/build/native/bin/stickwell-page
@@ -20,7 +21,7 @@ round() {  # KEYGEN SIGNER VERIFIER, each a ;-list
   cmake "-DKEYGEN=$1" "-DSIGNER=$2" "-DVERIFIER=$3" "-DPAGE=$root/tests/pages/update-usual.html" \
     "-DOTHER_KEY=$other_key" "-DWORK=$work/round" -P "$root/tests/pages/SignAndVerify.cmake"
 }
-wine_tool="wine;$root/build/windows/bin/stickwell-page.exe"
+wine_tool="wine;${STICKWELL_WINDOWS_BIN:-$root/build/windows/bin}/stickwell-page.exe"
 round "$native" "$wine_tool" "$native"
 round "$wine_tool" "$native" "$wine_tool"
 echo "sign-under-wine: keys and signatures agree between the native and the Windows tool"
