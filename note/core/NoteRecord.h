@@ -25,7 +25,4 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // written as UTF-8 after a byte-order mark instead, which keeps every character.
 std::string NoteFileBytes(std::u16string_view record, const AnsiEncoder& ansi);
 
-// UTF-16 to UTF-8; a lone surrogate, which no encoding can carry, becomes U+FFFD.
-std::string EncodeUtf8(std::u16string_view text);
-
 }  // namespace stickwell::note

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "shared/Text.h"
+
 #include <string>
 
 #include "note/core/NoteRecord.h"
@@ -27,8 +29,8 @@ std::string PlayCheck(PageAnswer answer, std::u16string_view page, bool verifies
   int bar = 0;
   for (CheckStep step = check.pageArrived(std::move(finding)); log.size() < 1000;) {
     bar = step.bar.value_or(bar);
-    if (step.status) log += " " + std::to_string(bar) + ":" + EncodeUtf8(*step.status);
-    if (!step.text.empty()) log += " ask " + EncodeUtf8(step.text);
+    if (step.status) log += " " + std::to_string(bar) + ":" + TextToUtf8(*step.status);
+    if (!step.text.empty()) log += " ask " + TextToUtf8(step.text);
     for (int late = 0; step.action > Action::StartBar && late < 30; ++late) {
       const CheckStep ignored = check.tick();
       if (ignored.bar || ignored.status || ignored.action != Action::None) return log + " moved while waiting";
