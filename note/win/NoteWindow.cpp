@@ -2,9 +2,6 @@
 
 #include <windowsx.h>
 
-#include <thread>
-
-
 #include "note/win/ControlIds.h"
 #include "note/core/PointerRules.h"
 #include "note/win/PointerHandlers.h"
@@ -14,6 +11,7 @@
 #endif
 #include "note/win/TextDocuments.h"
 #include "shared/Twips.h"
+#include "shared/win/Background.h"
 #include "shared/win/Diagnostics.h"
 #include "shared/win/Dpi.h"
 #include "shared/win/Launch.h"
@@ -85,18 +83,8 @@ void NoteWindow::finishStartup() {
   if (started_) return;
   started_ = true;
   const std::wstring folder = win::ProgramFolder();
-  try {
-    std::thread([folder] {
-      try {
-        SweepSavingFiles(folder);
-      } catch (...) {
-        win::TraceException({L"sweeping the temporary files"});
-      }
-    }).detach();
-  } catch (...) {
-    // No thread: the sweep waits for the next note.
-    win::TraceException({L"starting the sweep of the temporary files"});
-  }
+  // Not queued: the sweep waits for the next note.
+  win::RunInBackground([folder] { SweepSavingFiles(folder); }, L"sweeping the temporary files");
   push_.start(hwnd());
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Runs a blocking call on a worker thread and hands its result to a window thread.
+// Runs a blocking call in the background (Background.h) and hands its result to a window thread.
 //
 //   class OfferWindow : public win::Window {
 //     win::AsyncCall<win::FetchResult> page_;
@@ -18,9 +18,9 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <utility>
 
+#include "shared/win/Background.h"
 #include "shared/win/Diagnostics.h"
 
 namespace stickwell::win {
@@ -35,7 +35,7 @@ class AsyncCall {
   AsyncCall(const AsyncCall&) = delete;
   AsyncCall& operator=(const AsyncCall&) = delete;
 
-  // Runs `work` on a new thread; when it has returned, posts `message` (wParam and lParam 0) to
+  // Runs `work` in the background; when it has returned, posts `message` (wParam and lParam 0) to
   // `window`. A call of this object still running is dropped first. Exactly one message follows every
   // start unless the call is dropped or the window is gone.
   void start(HWND window, UINT message, std::function<Result()> work) {
@@ -43,21 +43,19 @@ class AsyncCall {
     try {
       auto slot = std::make_shared<Slot>(window, message);
       slot_ = slot;
-      try {
-        std::thread([slot, work = std::move(work)] {
-          Result result{};
-          try {
-            result = work();
-          } catch (...) {
-            TraceException({L"background call"});
-            result = Result{};
-          }
-          slot->finish(std::move(result));
-        }).detach();
-      } catch (...) {
-        TraceException({L"starting a background call"});
-        slot->finish(Result{});
-      }
+      const bool queued = RunInBackground(
+          [slot, work = std::move(work)] {
+            Result result{};
+            try {
+              result = work();
+            } catch (...) {
+              TraceException({L"background call"});
+              result = Result{};
+            }
+            slot->finish(std::move(result));
+          },
+          L"a background call");
+      if (!queued) slot->finish(Result{});
     } catch (...) {
       // Out of memory before anything started: there is nothing to report to.
       TraceException({L"starting a background call"});

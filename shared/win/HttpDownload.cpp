@@ -5,10 +5,10 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "shared/DownloadLimit.h"
+#include "shared/win/Background.h"
 #include "shared/win/Crypto.h"
 #include "shared/win/Diagnostics.h"
 #include "shared/win/HttpRequest.h"
@@ -31,11 +31,11 @@ std::optional<uint64_t> FreeSpaceFor(const std::wstring& filePath) {
   return available.QuadPart;
 }
 
-// SHA-256 of a download on a thread of its own, so that hashing a piece overlaps with receiving and
+// SHA-256 of a download in the background, so that hashing a piece overlaps with receiving and
 // writing the next: the download takes as long as the slower of the two, not both together.
 class BackgroundSha256 {
  public:
-  BackgroundSha256() : thread_([this] { run(); }) {}
+  BackgroundSha256() : task_([this] { run(); }, L"hashing a download") {}
   ~BackgroundSha256() { finish(); }
   BackgroundSha256(const BackgroundSha256&) = delete;
   BackgroundSha256& operator=(const BackgroundSha256&) = delete;
@@ -62,7 +62,7 @@ class BackgroundSha256 {
       ended_ = true;
       changed_.notify_all();
     }
-    if (thread_.joinable()) thread_.join();
+    task_.wait();
     return digest_;
   }
 
@@ -94,21 +94,22 @@ class BackgroundSha256 {
   std::vector<std::vector<char>> spare_;  // buffers of pieces already hashed
   bool ended_ = false;
   std::optional<manifest::Sha256Digest> digest_;
-  std::thread thread_;  // last: it starts once everything it uses is there
+  BackgroundTask task_;  // last: it starts once everything it uses is there
 };
 
-// Has the system write what a download has written so far, on a thread of its own while more comes in,
+// Has the system write what a download has written so far, in the background while more comes in,
 // so that the flush that completes the download finds little left to write.
 class BackgroundFlush {
  public:
-  explicit BackgroundFlush(std::function<void()> flush) : flush_(std::move(flush)), thread_([this] { run(); }) {}
+  explicit BackgroundFlush(std::function<void()> flush)
+      : flush_(std::move(flush)), task_([this] { run(); }, L"flushing a download") {}
   ~BackgroundFlush() {
     {
       std::lock_guard lock(mutex_);
       ended_ = true;
       changed_.notify_all();
     }
-    thread_.join();
+    task_.wait();
   }
   BackgroundFlush(const BackgroundFlush&) = delete;
   BackgroundFlush& operator=(const BackgroundFlush&) = delete;
@@ -138,7 +139,7 @@ class BackgroundFlush {
   std::condition_variable changed_;
   bool requested_ = false;
   bool ended_ = false;
-  std::thread thread_;  // last: it starts once everything it uses is there
+  BackgroundTask task_;  // last: it starts once everything it uses is there
 };
 
 }  // namespace
@@ -208,7 +209,7 @@ void HttpDownload::State::endTransfer(DownloadOutcome outcome, DWORD status) {
   concludeTransfer(outcome, status);
 }
 
-// Runs on a thread of its own: it may block in WinINet far longer than the time-out allows, and is
+// Runs on a pool thread of its own: it may block in WinINet far longer than the time-out allows, and is
 // then simply left behind; the mutex and `stopped` keep it from touching the file after that.
 void HttpDownload::State::transfer() {
   HttpRequest request(url, timeoutMs);
@@ -298,7 +299,7 @@ void HttpDownload::State::finish(DownloadResult final) {
   post(DownloadEvent::Finished);
 }
 
-// Runs on the worker thread: starts the transfer, posts progress at a bounded pace, and enforces the
+// Runs on a pool thread beside the transfer: posts progress at a bounded pace, and enforces the
 // time-out, which WinINet alone does not everywhere.
 void HttpDownload::State::supervise() {
   bool announced = false;
@@ -349,26 +350,26 @@ void HttpDownload::start(HWND window, UINT message, std::wstring url, std::wstri
     return;
   }
   std::shared_ptr<State> state = state_;
-  try {
-    std::thread([state] {
-      try {
-        std::thread([state] {
-          try {
-            state->transfer();
-          } catch (...) {
-            TraceException({L"download of ", state->url});
-            state->endTransfer(DownloadOutcome::Failed);
-          }
-        }).detach();
-        state->supervise();
-      } catch (...) {
-        TraceException({L"watching the download of ", state->url});
-        std::lock_guard lock(state->mutex);
-        if (!state->stopped) state->finish({});
-      }
-    }).detach();
-  } catch (...) {
-    TraceException({L"starting the download of ", state->url});
+  const auto transfer = [state] {
+    try {
+      state->transfer();
+    } catch (...) {
+      TraceException({L"download of ", state->url});
+      state->endTransfer(DownloadOutcome::Failed);
+    }
+  };
+  const auto supervise = [state] {
+    try {
+      state->supervise();
+    } catch (...) {
+      TraceException({L"watching the download of ", state->url});
+      std::lock_guard lock(state->mutex);
+      if (!state->stopped) state->finish({});
+    }
+  };
+  // The transfer first, as it has the way to go; its supervisor beside it. Without a supervisor nothing
+  // would ever report: the download ends here.
+  if (!RunInBackground(transfer, L"a download") || !RunInBackground(supervise, L"watching a download")) {
     std::lock_guard lock(state->mutex);
     state->finish({});
   }

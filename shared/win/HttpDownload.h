@@ -75,7 +75,7 @@ class HttpDownload {
   // `timeoutMs` (a slow but moving download goes on). The file is closed before Finished is posted and
   // keeps whatever arrived; the caller decides what to do with an incomplete one. A download of this
   // object still running is cancelled first.
-  // `hash`: also take the file's SHA-256 as it streams in (on a thread of its own).
+  // `hash`: also take the file's SHA-256 as it streams in (in the background).
   void start(HWND window, UINT message, std::wstring url, std::wstring filePath, bool hash = false,
              DWORD timeoutMs = config::kHttpTimeoutMs);
 

@@ -2,8 +2,8 @@
 
 #include <atomic>
 #include <memory>
-#include <thread>
 
+#include "shared/win/Background.h"
 #include "shared/win/Diagnostics.h"
 #include "shared/win/HttpRequest.h"
 #include "shared/win/WinHandles.h"
@@ -53,15 +53,18 @@ FetchResult FetchUrl(const std::wstring& url, DWORD timeoutMs) {
       TraceLastError({L"CreateEventW for fetching ", url});
       return {};
     }
-    std::thread([transfer, url, timeoutMs] {
-      try {
-        transfer->result = Fetch(url, timeoutMs, transfer->abandoned);
-      } catch (...) {
-        TraceException({L"fetching ", url});
-        transfer->result = {};
-      }
-      ::SetEvent(transfer->done.get());
-    }).detach();
+    const bool queued = RunInBackground(
+        [transfer, url, timeoutMs] {
+          try {
+            transfer->result = Fetch(url, timeoutMs, transfer->abandoned);
+          } catch (...) {
+            TraceException({L"fetching ", url});
+            transfer->result = {};
+          }
+          ::SetEvent(transfer->done.get());
+        },
+        L"a page fetch");
+    if (!queued) return {};
     if (::WaitForSingleObject(transfer->done.get(), timeoutMs) != WAIT_OBJECT_0) {
       // WinINet may keep waiting for a silent server far beyond its own time-out; the caller must not.
       TraceError(WAIT_TIMEOUT, {L"waiting for ", url});
