@@ -4,10 +4,11 @@
 # second namespace that has only loopback.
 #   scripts/e2e.sh [extra gtest arguments]
 #   scripts/e2e.sh --prepare      only creates the Wine prefix (test.sh does it while other work runs)
-# STICKWELL_E2E_BINARY names another test binary of build/windows-e2e/bin (the benchmarks' one).
+# STICKWELL_E2E_BINARY names another test binary (the benchmarks' one), STICKWELL_E2E_BUILD another
+# build folder under build/ than windows-e2e (windows-bench); every build runs in the one Wine prefix.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bin=$root/build/windows-e2e/bin
+bin=$root/build/${STICKWELL_E2E_BUILD:-windows-e2e}/bin
 binary=${STICKWELL_E2E_BINARY:-stickwell-e2e.exe}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 

@@ -2,6 +2,15 @@
 // server in the same run: once through the download code alone, once through the updater's download
 // window as a user runs it. Run them with bench/download-vs-curl.sh.
 //
+// Every round writes into a new file, as the updater does into its staging files; curl's output file
+// is removed before each of its rounds too.
+//
+// With the makers' key built in (the windows-e2e build) every download is hashed as it comes in. Under
+// Wine, CNG's SHA-256 is slower than the loopback network, so those figures are the hash's, and the time
+// of the hash alone is printed beside them. The goal of 0.9 is checked where staging and flushing are
+// what the download adds: the download code without a hash, and the download window of the
+// windows-bench build, which has no key.
+//
 // curl is a Linux program; Wine starts it like any other executable (it runs in the test's network
 // namespace), but gives no process handle for it, so curl reports through a result file.
 #include <gtest/gtest.h>
@@ -17,6 +26,7 @@
 #include "harness/TestServer.h"
 #include "harness/Wait.h"
 #include "harness/Windows.h"
+#include "shared/win/Crypto.h"
 #include "shared/win/HttpDownload.h"
 #include "updater/win/ControlIds.h"
 
@@ -24,8 +34,16 @@ namespace e2e {
 namespace {
 
 constexpr size_t kFileBytes = 64 * 1024 * 1024;
-constexpr int kRounds = 5;
+constexpr int kRounds = 15;
 constexpr UINT kDownload = WM_APP + 40;
+
+// Seconds on the performance counter.
+double Now() {
+  LARGE_INTEGER frequency, now;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
 
 std::string UnixPath(const std::wstring& windowsPath) {
   using Convert = char*(CDECL*)(LPCWSTR);
@@ -61,21 +79,24 @@ double TimeOwnDownload(const std::wstring& url, const std::wstring& file, bool h
   ::SetWindowLongPtrW(sink, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&finished));
 
   stickwell::win::HttpDownload download;
-  LARGE_INTEGER frequency, start, end;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&start);
+  ::DeleteFileW(file.c_str());
+  const double start = Now();
   download.start(sink, kDownload, url, file, hash);
   WaitUntil([&] { return finished; }, 60000, 1);
-  ::QueryPerformanceCounter(&end);
+  const double end = Now();
   ::DestroyWindow(sink);
   const auto result = download.takeResult();
   if (!result || !result->complete() || result->received != kFileBytes) return -1;
-  return static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+  return end - start;
 }
 
-// Seconds curl reports for the same download (its own total time, connection included); < 0 on failure.
-double TimeCurl(const std::wstring& url, const std::string& outputUnix, const std::wstring& resultFile) {
+// Seconds curl reports for the same download into `output`, which goes first (its own total time,
+// connection included); < 0 on failure.
+double TimeCurl(const std::wstring& url, const std::wstring& output, const std::wstring& resultFile) {
+  const std::string outputUnix = UnixPath(output);
   const std::string resultUnix = UnixPath(resultFile);
+  if (outputUnix.empty() || resultUnix.empty()) return -1;
+  ::DeleteFileW(output.c_str());
   const std::string address(url.begin(), url.end());
   std::wstring command = L"/bin/sh -c \"curl -s -o '";
   const std::string script = outputUnix + "' -w '%{time_total} %{size_download}' '" + address + "' > '" +
@@ -98,8 +119,6 @@ double TimeCurl(const std::wstring& url, const std::string& outputUnix, const st
   return seconds;
 }
 
-double Seconds(ULONGLONG fromMs, ULONGLONG toMs) { return static_cast<double>(toMs - fromMs) / 1000.0; }
-
 // Seconds the download window spends on one 64 MiB file: from its status line naming the file (the
 // request goes out) to the countdown that follows the file's completion; < 0 on failure.
 double TimeUpdaterWindow() {
@@ -110,28 +129,54 @@ double TimeUpdaterWindow() {
     return -1;
   const POINT button = CenterOf(WindowRectOf(::GetDlgItem(offer, stickwell::updater::ids::kUpdate)));
   Click(button);
-  ULONGLONG started = 0, finished = 0;
+  // The status line is read every 5 ms, and once the download window names the file only its status
+  // line: each read is a message to the updater's window thread, and reading it every millisecond
+  // slowed the download it measures. Both ends are seen up to 5 ms late, so their difference stays
+  // true on average.
+  HWND status = nullptr;
   WaitUntil(
       [&] {
         for (HWND window : Windows(kFormClass, kUpdaterCaption, updater.id)) {
-          const std::wstring status = TextOf(::GetDlgItem(window, stickwell::updater::ids::kStatus));
-          if (!started && status == L"正在下载 Big.bin") started = ::GetTickCount64();
-          if (status.size() >= 4 && std::equal(status.begin(), status.begin() + 4, std::wstring_view(L"更新完成").begin())) {
-            finished = ::GetTickCount64();
-            return true;
-          }
+          const HWND line = ::GetDlgItem(window, stickwell::updater::ids::kStatus);
+          if (TextOf(line) == L"正在下载 Big.bin") status = line;
         }
-        return false;
+        return status != nullptr;
       },
-      120000, 1);
+      60000, 5);
+  const double started = Now();
+  double finished = 0;
+  WaitUntil(
+      [&] {
+        const std::wstring text = TextOf(status);
+        if (text.rfind(L"更新完成", 0) != 0) return false;
+        finished = Now();
+        return true;
+      },
+      60000, 5);
   const auto written = ReadBytes(dir.file(L"Big.bin"));
-  if (!started || !finished || !written || written->size() != kFileBytes) return -1;
-  return Seconds(started, finished);
+  if (!status || !finished || !written || written->size() != kFileBytes) return -1;
+  return finished - started;
 }
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
+}
+
+// Seconds CNG takes for the SHA-256 of `bytes` in this process, nothing else around it.
+double TimeHashAlone(const std::string& bytes) {
+  const double start = Now();
+  stickwell::win::Sha256 hash;
+  hash.add(bytes.data(), bytes.size());
+  const bool hashed = hash.finish().has_value();
+  return hashed ? Now() - start : -1;
+}
+
+constexpr double kMiB = static_cast<double>(kFileBytes) / (1024 * 1024);
+
+void PrintFigure(const char* what, double seconds, double curlSeconds) {
+  std::printf("  %-40s %.3f s  %4.0f MiB/s  against curl %.2f\n", what, seconds, kMiB / seconds,
+              curlSeconds / seconds);
 }
 
 TEST(DownloadBenchmark, SixtyFourMegabytesAgainstCurl) {
@@ -143,67 +188,64 @@ TEST(DownloadBenchmark, SixtyFourMegabytesAgainstCurl) {
 
   ProgramDir dir(std::vector<std::wstring>{});
   const std::wstring ownFile = dir.file(L"own.bin");
-  const std::wstring curlFile = dir.file(L"curl.bin");
-  const std::string curlFileUnix = UnixPath(curlFile);
-  ASSERT_FALSE(curlFileUnix.empty()) << "not running under Wine";
+  ASSERT_FALSE(UnixPath(ownFile).empty()) << "not running under Wine";
 
   // Staged and flushed as every download is; hashed as well, as a build with the makers' key does.
-  std::vector<double> own, hashed, curl;
+  std::vector<double> own, hashed, curl, hashAlone;
   for (int round = -1; round < kRounds; ++round) {  // round -1 warms them up and is not counted
     const double ownSeconds = TimeOwnDownload(url, ownFile, false);
     const double hashedSeconds = TimeOwnDownload(url, ownFile, true);
-    const double curlSeconds = TimeCurl(url, curlFileUnix, dir.file(L"curl.result"));
+    const double curlSeconds = TimeCurl(url, dir.file(L"curl.bin"), dir.file(L"curl.result"));
     ASSERT_TRUE(ownSeconds > 0 && hashedSeconds > 0) << "the download failed";
     ASSERT_GT(curlSeconds, 0) << "curl failed";
-    if (round >= 0) own.push_back(ownSeconds), hashed.push_back(hashedSeconds), curl.push_back(curlSeconds);
+    if (round < 0) continue;
+    own.push_back(ownSeconds), hashed.push_back(hashedSeconds), curl.push_back(curlSeconds);
+    if (round % 5 == 0) hashAlone.push_back(TimeHashAlone(*file.body));
   }
   EXPECT_TRUE(ReadBytes(ownFile) == *file.body);
 
-  const double mib = static_cast<double>(kFileBytes) / (1024 * 1024);
-  std::printf("64 MiB over loopback, %d rounds (medians)\n", kRounds);
-  std::printf("  HttpDownload:          %.3f s (%.0f MiB/s)\n", Median(own), mib / Median(own));
-  std::printf("  HttpDownload + SHA-256: %.3f s (%.0f MiB/s)\n", Median(hashed), mib / Median(hashed));
-  std::printf("  curl:                  %.3f s (%.0f MiB/s)\n", Median(curl), mib / Median(curl));
-  const double ratio = Median(curl) / Median(own);
-  std::printf("  throughput ratio HttpDownload / curl: %.2f; with SHA-256: %.2f\n", ratio, Median(curl) / Median(hashed));
-  EXPECT_GE(ratio, 0.9);
+  std::printf("64 MiB over loopback into a new file, %d rounds, medians\n", kRounds);
+  PrintFigure("HttpDownload, staged and flushed:", Median(own), Median(curl));
+  PrintFigure("the same, with its SHA-256:", Median(hashed), Median(curl));
+  PrintFigure("CNG's SHA-256 of those bytes alone:", Median(hashAlone), Median(curl));
+  std::printf("  %-40s %.3f s  %4.0f MiB/s\n", "curl:", Median(curl), kMiB / Median(curl));
+  EXPECT_GE(Median(curl) / Median(own), 0.9);
 }
-
-}  // namespace
-}  // namespace e2e
-
-namespace e2e {
-namespace {
 
 TEST(DownloadBenchmark, SixtyFourMegabytesThroughTheDownloadWindowAgainstCurl) {
   TestServer server;
   ASSERT_TRUE(server.listening());
   // The page lists Big.bin through a share page that leads to /files/Big.bin.
-  ServeUpdate(server, {}, {{L"Big.bin", Response(PatternBytes(kFileBytes, 64))}});
+  const Response big(PatternBytes(kFileBytes, 64));
+  ServeUpdate(server, {}, {{L"Big.bin", big}});
 
   ProgramDir curlDir(std::vector<std::wstring>{});
-  const std::string curlFileUnix = UnixPath(curlDir.file(L"curl.bin"));
-  ASSERT_FALSE(curlFileUnix.empty()) << "not running under Wine";
+  ASSERT_FALSE(UnixPath(curlDir.file(L"curl.bin")).empty()) << "not running under Wine";
 
   std::vector<double> window, curl;
   for (int round = -1; round < kRounds; ++round) {  // round -1 warms both up and is not counted
     const double windowSeconds = TimeUpdaterWindow();
-    const double curlSeconds = TimeCurl(ServerUrl("/files/Big.bin"), curlFileUnix, curlDir.file(L"curl.result"));
+    const double curlSeconds =
+        TimeCurl(ServerUrl("/files/Big.bin"), curlDir.file(L"curl.bin"), curlDir.file(L"curl.result"));
     ASSERT_GT(windowSeconds, 0) << "the update failed";
     ASSERT_GT(curlSeconds, 0) << "curl failed";
-    if (round >= 0) {
-      window.push_back(windowSeconds);
-      curl.push_back(curlSeconds);
-    }
+    if (round >= 0) window.push_back(windowSeconds), curl.push_back(curlSeconds);
   }
-  const double mib = static_cast<double>(kFileBytes) / (1024 * 1024);
-  std::printf("64 MiB over loopback through the download window (status \"正在下载\" to the countdown), %d rounds\n",
-              kRounds);
-  std::printf("  download window: median %.3f s (%.0f MiB/s)\n", Median(window), mib / Median(window));
-  std::printf("  curl:            median %.3f s (%.0f MiB/s)\n", Median(curl), mib / Median(curl));
-  const double ratio = Median(curl) / Median(window);
-  std::printf("  throughput ratio download window / curl: %.2f (medians)\n", ratio);
-  EXPECT_GE(ratio, 0.9);
+  const bool keyBuiltIn = stickwell::win::UpdateKeyBuiltIn();
+  std::printf("64 MiB over loopback through the download window (status \"正在下载\" to the countdown), %s, "
+              "%d rounds, medians\n",
+              keyBuiltIn ? "with the makers' key (every file hashed)" : "without a key", kRounds);
+  PrintFigure("download window:", Median(window), Median(curl));
+  if (keyBuiltIn) {
+    std::vector<double> hashAlone;
+    for (int round = 0; round < 3; ++round) hashAlone.push_back(TimeHashAlone(*big.body));
+    PrintFigure("CNG's SHA-256 of the file alone:", Median(hashAlone), Median(curl));
+  }
+  std::printf("  %-40s %.3f s  %4.0f MiB/s\n", "curl:", Median(curl), kMiB / Median(curl));
+  // With a key, the figure is the hash's (see the top of this file).
+  if (!keyBuiltIn) {
+    EXPECT_GE(Median(curl) / Median(window), 0.9);
+  }
 }
 
 }  // namespace
