@@ -10,6 +10,7 @@
 #include "note/core/NoteMerge.h"
 #include "note/win/NoteWindow.h"
 #include "shared/win/AnsiCodePage.h"
+#include "shared/win/AtomicFile.h"
 #include "shared/win/CommonControls.h"
 #include "shared/win/Diagnostics.h"
 #include "shared/win/ProgramFolder.h"
@@ -61,27 +62,6 @@ PickedFile OpenPicked(const std::wstring& path) {
   return file;
 }
 
-bool ReadToEnd(HANDLE file, std::string& bytes) {
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file, &size)) {
-    win::TraceLastError({L"GetFileSizeEx of the opened note"});
-    return false;
-  }
-  if (size.QuadPart < 0 || size.QuadPart > 0x7fffffff) return false;
-  bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD read = 0;
-    if (!::ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
-      win::TraceLastError({L"ReadFile of the opened note"});
-      return false;
-    }
-    if (read == 0) return false;
-    done += read;
-  }
-  return true;
-}
-
 // Whether `file` is the file at `path`, however either was named (case, short names, links).
 bool IsSameFile(HANDLE file, const std::wstring& path) {
   win::UniqueHandle other(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -121,7 +101,7 @@ void OpenNoteFile(NoteWindow& note) {
 
   PickedFile file = OpenPicked(*path);
   std::string bytes;
-  if (!file.handle || !ReadToEnd(file.handle.get(), bytes)) return;
+  if (!file.handle || !win::ReadToEnd(file.handle.get(), *path, bytes)) return;
   const std::optional<std::u16string> text = OpenedFileText(bytes, FromCodePage);
   if (!text) return;
   // This note's own file holds the merged note in a moment; it must not be deleted, nor held open

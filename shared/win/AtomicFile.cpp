@@ -95,21 +95,25 @@ bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
     if (error != ERROR_FILE_NOT_FOUND) TraceError(error, {L"CreateFileW ", path});
     return false;
   }
+  return ReadToEnd(file.get(), path, bytes);
+}
+
+bool ReadToEnd(HANDLE file, const std::wstring& name, std::string& bytes) {
   LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size)) {
-    TraceLastError({L"GetFileSizeEx ", path});
+  if (!::GetFileSizeEx(file, &size)) {
+    TraceLastError({L"GetFileSizeEx ", name});
     return false;
   }
   if (size.QuadPart < 0 || size.QuadPart > 0x7fffffff) {
-    TraceError(ERROR_FILE_TOO_LARGE, {L"reading ", path});
+    TraceError(ERROR_FILE_TOO_LARGE, {L"reading ", name});
     return false;
   }
   bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD read = 0;
-    if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
-      TraceLastError({L"ReadFile ", path});
+    if (!::ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
+      TraceLastError({L"ReadFile ", name});
       return false;
     }
     if (read == 0) return false;  // the file shrank under us: not read to its end

@@ -1,5 +1,7 @@
 #pragma once
 // Files that must never be seen half-written.
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -31,6 +33,10 @@ bool WriteWholeFile(const std::wstring& path, std::string_view bytes);
 
 // Reads the whole file; false when it cannot be opened or read to its end.
 bool ReadWholeFile(const std::wstring& path, std::string& bytes);
+
+// Reads a file just opened (for reading, at its start) to its end; `name` is for the traces. False when
+// it cannot be read to the end it had when this began.
+bool ReadToEnd(HANDLE file, const std::wstring& name, std::string& bytes);
 
 bool FileExists(const std::wstring& path);
 
