@@ -144,8 +144,10 @@ TEST(NoteJourney, StartTypeFormatLockDockOpenAndDelete) {
   EXPECT_TRUE((Pause(200), MovedBy(at, note.window, {0, 0}, 1))) << "a locked note moved";
   const POINT grip = note.centreOf(kGripId), to{grip.x + 90, grip.y + 60};
   Drag(grip, to, Button::Right, 6);
-  EXPECT_TRUE(WaitUntil([&] { return std::abs(note.rectOf(kGripId).left - to.x) + std::abs(note.rectOf(kGripId).top - to.y) <= 2; }))
-      << "the grip is not where the right button let go";
+  const bool gripFollowed = WaitUntil([&] { return std::abs(note.rectOf(kGripId).left - to.x) + std::abs(note.rectOf(kGripId).top - to.y) <= 2; });
+  if (!gripFollowed) SaveScreenshot(L"grip-after-right-drag");
+  EXPECT_TRUE(gripFollowed) << "the grip is at " << note.rectOf(kGripId).left << "," << note.rectOf(kGripId).top
+                            << ", the right button let go at " << to.x << "," << to.y;
   DoubleClick(note.centreOf(kGripId));
   EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(note.window).right - WindowRectOf(note.window).left == 200; }, 2000)) << "double-click";
   ASSERT_TRUE(note.pick(MenuItem::Lock));
