@@ -19,6 +19,15 @@ class Run {
 
   bool exists(std::u16string_view name) { return folder_.length(name).has_value(); }
 
+  // No journal, or one whose every file is in place (`journal`, whose left-overs may still be there):
+  // nothing of an earlier install is still to be decided.
+  bool nothingPending(Journal& journal) {
+    if (!exists(kJournalName)) return true;
+    const auto bytes = folder_.read(kJournalName);
+    journal = ParseJournal(bytes.value_or(""));
+    return bytes && journal.known && journal.direction == Direction::Installed;
+  }
+
   // A new journal never replaces the old one half-written. Whoever finishes the job removes a
   // temporary file that is left.
   bool writeJournal(const Journal& journal) {
@@ -183,8 +192,11 @@ Journal StagingJournal(Folder& folder, const std::vector<std::u16string>& target
 
 bool BeginStaging(Folder& folder, const std::vector<std::u16string>& targets) {
   Run run(folder);
-  // A journal still there is an earlier update that could not be finished: it comes first.
-  if (run.exists(kJournalName)) return false;
+  // A journal still there is an earlier update that could not be finished: it comes first. One that
+  // only had left-overs to remove is done with; what it could not remove does no harm.
+  Journal earlier;
+  if (!run.nothingPending(earlier)) return false;
+  run.cleanUp(earlier, Outcome::Installed);
   // Without a journal, a file under one of the update's names is a leftover of nothing: it must not be
   // taken for this update's own.
   for (const std::u16string& target : targets) {
@@ -245,12 +257,9 @@ Outcome Recover(Folder& folder) {
 bool HandOffUpdater(Folder& folder) {
   Run run(folder);
   // The new copy may still be taken back, or be half-way through being replaced by another update.
-  if (run.exists(kJournalName)) {
-    const auto bytes = folder.read(kJournalName);
-    const Journal journal = ParseJournal(bytes.value_or(""));
-    if (!bytes || !journal.known || journal.direction != Direction::Installed) return false;
-  }
-  return run.exists(kNewUpdaterProgram) && run.exists(kUpdaterProgram) && run.move(kNewUpdaterProgram, kUpdaterProgram);
+  Journal journal;
+  return run.nothingPending(journal) && run.exists(kNewUpdaterProgram) && run.exists(kUpdaterProgram) &&
+         run.move(kNewUpdaterProgram, kUpdaterProgram);
 }
 
 }  // namespace stickwell::install
