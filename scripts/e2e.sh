@@ -58,7 +58,7 @@ export STICKWELL_E2E_SIGNER=$root/build/native/bin/stickwell-page STICKWELL_E2E_
 
 # The same programs built without the makers' key (preset windows-bench), for the tests of what such a
 # build accepts.
-export STICKWELL_E2E_KEYLESS_BIN=$root/build/windows-bench/bin
+export STICKWELL_E2E_KEYLESS_BIN=${STICKWELL_E2E_KEYLESS_BIN:-$root/build/windows-bench/bin}
 
 # A program folder that nothing can be written into: netns-run.sh mounts it read-only inside the
 # tests' namespace (root writes anywhere, so a permission bit would not do).
