@@ -21,20 +21,17 @@ constexpr DWORD kLockPauseMs = 50;
 
 InstallLock::InstallLock(DWORD timeoutMs) {
   const std::wstring path = InstallFolder::PathIn(ProgramFolder(), install::kLockName);
-  const ULONGLONG started = ::GetTickCount64();
-  for (;;) {
+  const auto take = [&] {
     file_.reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    if (file_) return;
+    if (file_) return true;
+    // A folder that refuses new files answers "access denied" too, but has no lock file to wait for:
+    // the failed look-up leaves "file not found", which ends the waiting.
     const DWORD error = ::GetLastError();
-    // A folder that refuses new files answers "access denied" too, but has no lock file to wait for.
-    const bool held = IsHeldFileError(error) && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (!held || ::GetTickCount64() - started + kLockPauseMs > timeoutMs) {
-      TraceError(error, {L"the install lock is not ours: ", path});
-      return;
-    }
-    ::Sleep(kLockPauseMs);
-  }
+    if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) ::SetLastError(error);
+    return false;
+  };
+  if (!RetryWhileHeld(take, timeoutMs, kLockPauseMs)) TraceLastError({L"the install lock is not ours: ", path});
 }
 
 void FinishInterruptedInstall(const InstallLock* held) {
