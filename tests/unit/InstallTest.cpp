@@ -69,8 +69,9 @@ class MemoryFolder : public Folder {
     return durable();
   }
   Answer remove(std::u16string_view name) override {
-    if (!step() || undeletable.count(std::u16string(name))) return Answer::Failed;
+    if (!step()) return Answer::Failed;
     if (!at(name)) return Answer::Done;
+    if (undeletable.count(std::u16string(name))) return Answer::Failed;
     if (held(name) || running_.count(at(name)) || readOnly_.count(at(name))) return Answer::Held;
     return erase(name), Answer::Done;
   }
