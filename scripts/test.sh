@@ -35,6 +35,10 @@ step "windows-e2e: the programs against the test server, and the end-to-end test
 cmake --preset windows-e2e >/dev/null
 cmake --build --preset windows-e2e
 
+step "windows-bench: the same two programs without the makers' key, for the end-to-end tests of such a build"
+cmake --preset windows-bench >/dev/null
+cmake --build --preset windows-bench --target Stickwell Renewick
+
 step "windows: stickwell-page under Wine and the native one sign and verify each other's releases"
 wait $prefix || { cat "$logs/prefix.log"; exit 1; }
 STICKWELL_WINE_PREFIX=$root/build/windows-e2e/wine STICKWELL_WINDOWS_BIN=$root/build/windows-e2e/bin tests/sign-under-wine.sh

@@ -21,5 +21,10 @@ bool MayWrite(std::uint64_t length, std::optional<std::uint64_t> freeBytes);
 
 // Whether a body that announced no length may go on growing to `received` bytes.
 inline bool MayGrowTo(std::uint64_t received) { return received <= kLargestFile; }
+// The same, when its next `piece` is about to be written on a volume with `freeBytes` free now: the
+// volume keeps kFreeSpaceMargin free after it (unless its free space cannot be told).
+inline bool MayGrowTo(std::uint64_t received, std::optional<std::uint64_t> freeBytes, std::uint64_t piece) {
+  return MayGrowTo(received) && MayWrite(piece, freeBytes);
+}
 
 }  // namespace stickwell::download

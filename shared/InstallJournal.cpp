@@ -6,7 +6,9 @@
 namespace stickwell::install {
 namespace {
 
-constexpr std::u16string_view kTag = u"\uFEFFStickwell update journal 1";
+constexpr std::u16string_view kTagPrefix = u"\uFEFFStickwell update journal ";
+constexpr std::u16string_view kTag = u"\uFEFFStickwell update journal 2";
+constexpr std::u16string_view kFirstTag = u"\uFEFFStickwell update journal 1";
 constexpr std::u16string_view kEnd = u"end";
 
 std::u16string Decimal(std::uint64_t value) {
@@ -61,7 +63,11 @@ std::optional<JournalEntry> ParseEntry(std::u16string_view line) {
 
 std::string FormatJournal(const Journal& journal) {
   std::u16string text(kTag);
-  text += journal.direction == Direction::Forward ? u"\r\nforward\r\n" : u"\r\nback\r\n";
+  switch (journal.direction) {
+    case Direction::Forward: text += u"\r\nforward\r\n"; break;
+    case Direction::Back: text += u"\r\nback\r\n"; break;
+    case Direction::Installed: text += u"\r\ninstalled\r\n"; break;
+  }
   for (const JournalEntry& entry : journal.entries) {
     text += entry.target + u'\t' + entry.staging + u'\t' + entry.setAside + u'\t';
     text += entry.targetExisted ? u"existed\t" : u"new\t";
@@ -97,10 +103,18 @@ Journal ParseJournal(std::string_view bytes) {
     if (!current.empty() && current.back() == u'\r') current.remove_suffix(1);
     return current;
   };
-  if (line() != kTag) return journal;
+  const std::u16string_view tag = line();
+  if (tag != kTag && tag != kFirstTag) {
+    // A whole first line with a layout number of its own: a newer program's journal.
+    const bool later = tag.starts_with(kTagPrefix) && ParseDecimal(tag.substr(kTagPrefix.size())) > 2;
+    journal.known = !later;
+    return journal;
+  }
   const std::u16string_view direction = line();
   if (direction == u"forward") {
     journal.direction = Direction::Forward;
+  } else if (direction == u"installed" && tag == kTag) {
+    journal.direction = Direction::Installed;
   } else if (direction != u"back") {
     return journal;
   }
@@ -115,8 +129,9 @@ Journal ParseJournal(std::string_view bytes) {
     if (!entry) break;
     journal.entries.push_back(std::move(*entry));
   }
-  // A journal that is not whole is rolled back, whatever direction it names.
-  if (!journal.whole) journal.direction = Direction::Back;
+  // A journal that is not whole is rolled back, whatever direction it names; but once every file was in
+  // place, going back could only mix the folder.
+  if (!journal.whole && journal.direction != Direction::Installed) journal.direction = Direction::Back;
   return journal;
 }
 

@@ -18,8 +18,6 @@ bool EndsWith(std::u16string_view name, std::u16string_view suffix) {
   return true;
 }
 
-bool SameName(std::u16string_view a, std::u16string_view b) { return a.size() == b.size() && EndsWith(a, b); }
-
 std::u16string WithSuffix(std::u16string_view target, std::u16string_view suffix) {
   std::u16string name(target);
   name += suffix;
@@ -28,13 +26,20 @@ std::u16string WithSuffix(std::u16string_view target, std::u16string_view suffix
 
 }  // namespace
 
+bool SameFileName(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+
 std::u16string StagingName(std::u16string_view target) { return WithSuffix(target, kStagingSuffix); }
 std::u16string SetAsideName(std::u16string_view target) { return WithSuffix(target, kSetAsideSuffix); }
 std::u16string RetiredName(std::u16string_view target) { return WithSuffix(target, kRetiredSuffix); }
 
 bool IsInstallName(std::u16string_view name) {
   return EndsWith(name, kStagingSuffix) || EndsWith(name, kSetAsideSuffix) || EndsWith(name, kRetiredSuffix) ||
-         SameName(name, u"stickwell.update-journal") || SameName(name, u"stickwell.update-journal.new");
+         SameFileName(name, kJournalName) || SameFileName(name, kJournalTempName) || SameFileName(name, kLockName);
 }
 
 }  // namespace stickwell::install

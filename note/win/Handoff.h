@@ -1,6 +1,7 @@
 #pragma once
 // Completes an update of the updater: once the updater's window is gone, the new copy it left as
-// "NewRenewick.exe" takes the place of "Renewick.exe".
+// "NewRenewick.exe" takes the place of "Renewick.exe" (install::HandOffUpdater, which leaves it alone
+// while an install is not complete).
 #include <cstdint>
 
 #include "note/core/HandoffSchedule.h"

@@ -4,9 +4,9 @@
 #include "shared/win/InstallRecovery.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-  // An update that was interrupted is finished before anything else; when that put a new file under
-  // this program's own name, the new file runs instead of this one.
-  if (stickwell::win::FinishInterruptedInstall()) return stickwell::win::RestartOwnProgram();
+  // An update that was interrupted is finished before anything else (never by replacing this program's
+  // own running file: where that would be needed, the update goes back).
+  stickwell::win::FinishInterruptedInstall();
   stickwell::note::NoteWindow note;
   if (!note.open(showCommand)) return 1;
   MSG message;

@@ -260,7 +260,10 @@ void HttpDownload::State::transfer() {
     if (sha256) sha256->add(buffer.data(), *received);
     std::lock_guard lock(mutex);
     if (stopped) return;
-    if (!download::MayGrowTo(progress.received + *received)) {
+    // A body without a length has its bounds checked as it grows: the volume may fill up meanwhile.
+    const bool mayGrow = request.contentLength() ? download::MayGrowTo(progress.received + *received)
+                                                 : download::MayGrowTo(progress.received + *received, FreeSpaceFor(filePath), *received);
+    if (!mayGrow) {
       concludeTransfer(DownloadOutcome::TooLarge, request.status());
       return;
     }

@@ -57,12 +57,14 @@ TEST(InstallKill, AnInstallKilledAtAnyMomentIsFinishedOneWayOrTheOtherByTheNextN
     const ULONGLONG killAt = stagedAt + std::uniform_int_distribution<ULONGLONG>(0, window)(random);
     WaitUntil([&] { return ::GetTickCount64() >= killAt; }, 5000, 1);
     updater.terminate();
-    // Where the kill came: the journal says "forward" from the install's first step to its last.
+    // Where the kill came: the journal says "forward" from the install's first step to its last, then
+    // "installed" while what is left over goes.
     const auto left = ReadBytes(journal);
-    const int phase = !left ? 2 : left->find(std::string("f\0o\0r\0w\0a\0r\0d", 13)) != std::string::npos;
+    const auto says = [&](const std::wstring& word) { return left->find(std::string(reinterpret_cast<const char*>(word.data()), word.size() * 2)) != std::string::npos; };
+    const int phase = !left || says(L"installed") ? 2 : says(L"forward");
 
     dir.start(L"Stickwell.exe");
-    HWND note = WaitForWindow(kFormClass, kNoteCaption);  // a note that took its own new file runs anew
+    HWND note = WaitForWindow(kFormClass, kNoteCaption);
     EXPECT_TRUE(note && Responsive(note)) << "no note runs";
     updater = dir.start(L"Renewick.exe");
     EXPECT_TRUE(WaitUntil([&] { return UpdateLeftovers(dir).empty(); }, 5000)) << "a file of the update stays";

@@ -6,6 +6,7 @@
 #include "harness/Input.h"
 #include "harness/Note.h"
 #include "harness/Pages.h"
+#include "harness/Update.h"
 #include "harness/Wait.h"
 #include "harness/Windows.h"
 #include "updater/win/ControlIds.h"
@@ -70,14 +71,7 @@ TEST(UpdaterFaults, AFailedUpdateLeavesTheFolderAsItWas) {
     if (row.what == rows[3].what) server.route("/share/2", Response("<html>文件已过期</html>"));
     ClearOpenedPages();
     const size_t shares = server.requestsFor("/share/1");
-    const Process updaterRun = dir.start(L"Renewick.exe");
-    HWND offer = WaitForWindow(kFormClass, kUpdaterCaption, updaterRun.id);
-    ASSERT_TRUE(offer && WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(offer, ids::kUpdate)); }) &&
-                ClickUntil(CenterOf(WindowRectOf(::GetDlgItem(offer, ids::kUpdate))), [&] { return !::IsWindow(offer); }));
-    HWND question = WaitForWindow(L"#32770", L"提示", updaterRun.id, 20000);
-    ASSERT_TRUE(question && DialogText(question) == L"更新失败，是否去官网下载最新版本") << "no failure question";
-    PressDialogButton(question, row.answer);
-    EXPECT_TRUE(updaterRun.waitForExit()) << "the updater must end after the failure question";
+    EXPECT_FALSE(RunUpdate(dir, row.answer));
     EXPECT_TRUE(std::make_pair(ReadBytes(dir.file(L"Stickwell.exe")), ReadBytes(dir.file(L"Renewick.exe"))) == before) << "a file was touched";
     EXPECT_EQ(UpdateLeftovers(dir), std::vector<std::wstring>{});
     EXPECT_TRUE(row.signing.files.size() != 1 || server.requestsFor("/share/1") == shares) << "a list other than the signed one was fetched";

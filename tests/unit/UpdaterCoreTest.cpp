@@ -80,7 +80,7 @@ const std::vector<std::pair<Event, std::u16string>> kWholeUpdate = {
     {On<&UpdateRun::sharePageRead>(SharePage(u"http://d/1")), u"FetchShare s2"},
     {On<&UpdateRun::sharePageRead>(SharePage(u"http://d/2")), u"BeginStaging Stickwell.exe NewRenewick.exe"},
     {On<&UpdateRun::stagingBegun>(true), u"Download http://d/1 Stickwell.exe.staged 正在下载 Stickwell.exe"},
-    {On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 5, 5, Digest(1)}), u"Download http://d/2 NewRenewick.exe.staged 正在下载 NewRenewick.exe"},
+    {On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 5, 5, Digest(1), true}), u"Download http://d/2 NewRenewick.exe.staged 正在下载 NewRenewick.exe"},
     {On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 3, {}, Digest(2)}), u"Install Stickwell.exe=##### NewRenewick.exe=###"},
     {On<&UpdateRun::installed>(install::Outcome::Installed), u"Countdown 更新完成，5秒钟后自动关闭本窗口"},
     {kTick, u"Countdown 更新完成，4秒钟后自动关闭本窗口"},
@@ -109,8 +109,11 @@ TEST(UpdateRun, AWholeUpdateAndEveryWayItEndsEarly) {
        {manifest::Trust::Verified, manifest::Manifest{u"13.04.21", {{u"Stickwell.exe", 5, Digest(1)}}, {}, {}}}},
       {"a file a byte off the signed one", 5, On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 5, 5, Digest(9)}), kFailStaged},
       {"a file of another length than signed", 5, On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 6, 6, Digest(1)}), kFailStaged},
-      {"without a key, the body's end is all", 6, On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 3, {}, Digest(9)}),
+      {"without a key, a program without its length", 6, On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 3, {}, {}, true}), kFailStaged, kNoKey},
+      {"without a key, a program that is not a whole image", 6, On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 3, 3}), kFailStaged, kNoKey},
+      {"without a key, a whole program of its length", 6, On<&UpdateRun::fileDownloaded>(DownloadFacts{true, 3, 3, {}, true}),
        u"Install Stickwell.exe=##### NewRenewick.exe=###", kNoKey},
+      {"a note opened while the files downloaded", 7, On<&UpdateRun::noteOpenedBeforeInstall>(), u"Refuse Stickwell.exe NewRenewick.exe"},
       {"the install went back", 7, On<&UpdateRun::installed>(install::Outcome::RolledBack), u"Fail"},
       {"closed while the pages are read", 2, kClose, u"Abandon"},
       {"closed while downloading", 6, kClose, u"Abandon Stickwell.exe NewRenewick.exe"},
@@ -122,6 +125,7 @@ TEST(UpdateRun, AWholeUpdateAndEveryWayItEndsEarly) {
       const Step step = kWholeUpdate[i].first(run);
       ASSERT_EQ(Describe(step), kWholeUpdate[i].second) << c.what << " " << i;
       EXPECT_EQ(step.hash, step.action == Action::Download && c.trust.manifest) << "the SHA-256 only with a key";
+      EXPECT_EQ(step.checkImage, step.action == Action::Download && !c.trust.manifest) << "a program's image only without one";
     }
     EXPECT_EQ(Describe(c.event(run)), c.step) << c.what;
     EXPECT_EQ(Describe(run.fileDownloaded({true, 5, 5, Digest(1)})), u"None") << c.what << ": the run has ended";
@@ -136,6 +140,9 @@ TEST(DownloadLimit, AtMostOneGibibyteAndNeverTheLast64MebibytesOfTheDisk) {
   // beyond 1 GiB.
   EXPECT_FALSE(MayWrite(gib + 1, 100 * gib) || MayWrite(100 * mib + 1, 164 * mib) || MayWrite(0, 10 * mib) ||
                MayGrowTo(gib + 1));
+  // A body without a length, piece by piece as the disk fills: the piece that would cross the margin stops it.
+  EXPECT_TRUE(MayGrowTo(500 * mib, 65 * mib, mib) && MayGrowTo(gib, std::nullopt, mib));
+  EXPECT_FALSE(MayGrowTo(500 * mib, 65 * mib - 1, mib) || MayGrowTo(gib + 1, 100 * gib, mib));
 }
 
 }  // namespace

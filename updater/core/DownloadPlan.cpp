@@ -7,13 +7,7 @@
 namespace stickwell::updater {
 namespace {
 
-char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-
-// Without regard to ASCII case, as file names and address schemes compare.
-bool SameFileName(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
-}
+using install::SameFileName;  // address schemes compare the same way
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "shared/InstallNames.h"
 #include "shared/UpdatePage.h"
 
 namespace stickwell::updater {
@@ -19,8 +20,8 @@ struct PlannedDownload {
 
 // The running updater cannot overwrite its own executable: its new copy is written under this name
 // and put in place by the note program once the updater has closed.
-inline constexpr char16_t kUpdaterFile[] = u"Renewick.exe";
-inline constexpr char16_t kNewUpdaterFile[] = u"NewRenewick.exe";
+inline constexpr const auto& kUpdaterFile = install::kUpdaterProgram;
+inline constexpr const auto& kNewUpdaterFile = install::kNewUpdaterProgram;
 
 // The name a downloaded file is written under: the updater's own file becomes "NewRenewick.exe"
 // wherever it stands in the list (file names compare without regard to case, as the file system does).

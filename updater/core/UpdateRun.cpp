@@ -6,6 +6,11 @@
 namespace stickwell::updater {
 namespace {
 
+// A program file: the note's, the updater's, or any other a page lists.
+bool IsProgramFile(std::u16string_view name) {
+  return name.size() > 4 && install::SameFileName(name.substr(name.size() - 4), u".exe");
+}
+
 Step Do(Action action, std::u16string address = {}) {
   Step step;
   step.action = action;
@@ -77,18 +82,22 @@ Step UpdateRun::downloadCurrent() const {
   step.file = install::StagingName(download.fileName);
   step.status = download.status;
   step.hash = manifest_.has_value();
+  step.checkImage = !manifest_ && IsProgramFile(download.fileName);
   return step;
 }
 
 Step UpdateRun::fileDownloaded(const DownloadFacts& facts) {
   if (phase_ != Phase::Downloading) return {};
   // Complete means the body came to its end with exactly the length it announced (a body may end
-  // early when the connection breaks); without a length, its end is all there is to go by.
+  // early when the connection breaks); without a length, its end is all there is to go by, which is
+  // not enough for a program: a connection that breaks looks the same.
   bool complete = facts.bodyEnded && (!facts.announcedLength || facts.received == *facts.announcedLength);
   const PlannedDownload& download = plan_[staged_.size()];
   if (manifest_) {
     const manifest::FileEntry* listed = manifest::FindFile(*manifest_, download.pageName);
     complete = complete && listed && facts.received == listed->length && facts.sha256 == listed->sha256;
+  } else if (IsProgramFile(download.fileName)) {
+    complete = complete && facts.announcedLength && facts.wholeImage;
   }
   if (!complete) return fail();
   staged_.push_back({download.fileName, facts.received});
@@ -96,6 +105,14 @@ Step UpdateRun::fileDownloaded(const DownloadFacts& facts) {
   phase_ = Phase::Installing;
   Step step = Do(Action::Install);
   step.staged = staged_;
+  return step;
+}
+
+Step UpdateRun::noteOpenedBeforeInstall() {
+  if (phase_ != Phase::Installing) return {};
+  Step step = Do(Action::RefuseWhileNoteRuns);
+  step.targets = plannedTargets();
+  phase_ = Phase::Ended;
   return step;
 }
 
@@ -155,8 +172,11 @@ Step UpdateRun::fail() {
 // The staging journal exists from BeginStaging's answer on: from then, every planned file may have a
 // staged file.
 std::vector<std::u16string> UpdateRun::stagedTargets() const {
+  return phase_ == Phase::Downloading ? plannedTargets() : std::vector<std::u16string>{};
+}
+
+std::vector<std::u16string> UpdateRun::plannedTargets() const {
   std::vector<std::u16string> targets;
-  if (phase_ != Phase::Downloading) return targets;
   for (const PlannedDownload& download : plan_) targets.push_back(download.fileName);
   return targets;
 }

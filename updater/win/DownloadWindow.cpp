@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "shared/PeImage.h"
 #include "shared/Text.h"
 #include "shared/win/Crypto.h"
 #include "shared/win/Diagnostics.h"
@@ -9,6 +10,7 @@
 #include "shared/win/ProgramFolder.h"
 #include "shared/win/UpdatePageFetch.h"
 #include "shared/win/WideText.h"
+#include "shared/win/WinHandles.h"
 #include "updater/core/ProgressBar.h"
 #include "updater/win/ControlIds.h"
 #include "updater/win/Forms.h"
@@ -26,6 +28,30 @@ constexpr UINT_PTR kCountdownTimer = 1;
 // A red status line; the window is fully transparent but for it and the bar.
 constexpr win::StatusWindow::Look kLook{kUpdaterCaption, 0, RGB(255, 0, 0), kStatus, kProgress};
 
+bool NoteWindowOpen() { return ::FindWindowW(win::kFormClass, L"Stickwell") != nullptr; }
+
+// Reads only the headers and the section table of the file, however large it is.
+bool IsWholeProgramFile(const std::wstring& path) {
+  win::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !::GetFileSizeEx(file.get(), &size)) {
+    win::TraceLastError({L"reading the program image ", path});
+    return false;
+  }
+  const bool whole = download::IsWholeProgramImage(static_cast<std::uint64_t>(size.QuadPart), [&](std::uint64_t offset, std::size_t count) {
+    std::string bytes(count, '\0');
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset), at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(count), &read, &at)) read = 0;
+    bytes.resize(read);
+    return bytes;
+  });
+  if (!whole) win::TraceError(ERROR_BAD_EXE_FORMAT, {L"not a whole program image: ", path});
+  return whole;
+}
+
 void ShowOnBar(HWND bar, std::uint64_t received, std::optional<std::uint64_t> length) {
   const BarPosition position = BarFor(received, length);
   ::SendMessageW(bar, PBM_SETRANGE32, 0, position.range);
@@ -34,8 +60,8 @@ void ShowOnBar(HWND bar, std::uint64_t received, std::optional<std::uint64_t> le
 
 }  // namespace
 
-DownloadWindow::DownloadWindow(bool mayInstall)
-    : mayInstall_(mayInstall), run_(win::TrustUpdatePage), folder_(win::ProgramFolder()) {}
+DownloadWindow::DownloadWindow(win::InstallLock& lock)
+    : lock_(lock), run_(win::TrustUpdatePage), folder_(win::ProgramFolder()) {}
 
 bool DownloadWindow::open() {
   if (!createStatusWindow(kLook, nullptr)) return false;
@@ -45,7 +71,7 @@ bool DownloadWindow::open() {
 
   ::ShowWindow(hwnd(), SW_SHOWNORMAL);
   ::UpdateWindow(hwnd());
-  carryOut(run_.opened(::FindWindowW(win::kFormClass, L"Stickwell") != nullptr));
+  carryOut(run_.opened(NoteWindowOpen()));
   return true;
 }
 
@@ -60,15 +86,20 @@ void DownloadWindow::carryOut(const Step& step) {
     case Action::FetchSharePage:
       return page_.start(hwnd(), kSharePageArrived, [address = win::Wide(step.address)] { return win::FetchUrl(address); });
     case Action::BeginStaging:
-      return carryOut(run_.stagingBegun(mayInstall_ && install::BeginStaging(folder_, step.targets)));
+      return carryOut(run_.stagingBegun(lock_.held() && install::BeginStaging(folder_, step.targets)));
     case Action::Download:
       setStatus(win::Wide(step.status));
       ShowOnBar(bar(), 0, std::nullopt);
-      return download_.start(hwnd(), kDownloadMessage, win::Wide(step.address), win::InProgramFolder(win::Wide(step.file)),
-                             step.hash);
+      downloading_ = win::InProgramFolder(win::Wide(step.file));
+      checkImage_ = step.checkImage;
+      return download_.start(hwnd(), kDownloadMessage, win::Wide(step.address), downloading_, step.hash);
     case Action::Install:
-      return carryOut(run_.installed(install::InstallStaged(folder_, step.staged).outcome));
+      // The first look was before the downloads: a note that started since would hold its own file.
+      if (NoteWindowOpen()) return carryOut(run_.noteOpenedBeforeInstall());
+      return carryOut(run_.installed(install::InstallStaged(folder_, step.staged)));
     case Action::ShowCountdown:
+      // Every file is in place: the note this run starts must find the folder free.
+      lock_.release();
       setStatus(win::Wide(step.status));
       if (!::SetTimer(hwnd(), kCountdownTimer, 1000, nullptr)) win::TraceLastError({L"SetTimer countdown"});
       return;
@@ -90,6 +121,8 @@ void DownloadWindow::end(const Step& step) {
   // Nothing staged stays behind: the folder is as it was.
   if (!step.targets.empty() && install::AbandonStaging(folder_, step.targets) != install::Outcome::RolledBack)
     win::TraceError(ERROR_RETRY, {L"staged files are left for the next start to remove"});
+  // Before any question, which may stay open for long.
+  lock_.release();
   switch (step.action) {
     case Action::RefuseWhileNoteRuns:
       ::MessageBoxW(hwnd(), L"发现原程序正在运行,请关闭原程序后再点击更新.", L"Stickwell 更新提示:", MB_OK | MB_ICONWARNING);
@@ -122,7 +155,8 @@ void DownloadWindow::onDownloadEvent(win::DownloadEvent event) {
   const auto result = download_.takeResult();
   if (!result) return;
   ShowOnBar(bar(), result->received, result->contentLength ? result->contentLength : result->received);
-  carryOut(run_.fileDownloaded({result->complete(), result->received, result->contentLength, result->sha256}));
+  const bool wholeImage = checkImage_ && result->complete() && IsWholeProgramFile(downloading_);
+  carryOut(run_.fileDownloaded({result->complete(), result->received, result->contentLength, result->sha256, wholeImage}));
 }
 
 LRESULT DownloadWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

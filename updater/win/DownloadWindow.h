@@ -5,6 +5,7 @@
 #include "shared/win/HttpDownload.h"
 #include "shared/win/HttpFetch.h"
 #include "shared/win/InstallFolder.h"
+#include "shared/win/InstallRecovery.h"
 #include "shared/win/StatusWindow.h"
 #include "updater/core/UpdateRun.h"
 
@@ -12,8 +13,9 @@ namespace stickwell::updater {
 
 class DownloadWindow : public win::StatusWindow {
  public:
-  // `mayInstall`: the updater holds the install lock, so the program folder's update files are its own.
-  explicit DownloadWindow(bool mayInstall);
+  // `lock`: the updater's install lock; while it is held, the program folder's update files are the
+  // updater's own. The window lets go of it when the countdown starts or the run ends.
+  explicit DownloadWindow(win::InstallLock& lock);
   bool open();
 
  protected:
@@ -26,11 +28,13 @@ class DownloadWindow : public win::StatusWindow {
   void onPageArrived(bool sharePage);
   void onDownloadEvent(win::DownloadEvent event);
 
-  const bool mayInstall_;
+  win::InstallLock& lock_;
   UpdateRun run_;
   win::InstallFolder folder_;
   win::AsyncCall<win::FetchResult> page_;
   win::HttpDownload download_;
+  std::wstring downloading_;  // the staging file now downloading
+  bool checkImage_ = false;   // whether it must be a whole program image
   bool ending_ = false;
 };
 

@@ -80,14 +80,15 @@ inline void EndProcessesIn(const std::wstring& folder, int rounds = 3) {
 // folder. Every process started from it is ended, and the folder removed, when it goes.
 class ProgramDir {
  public:
-  explicit ProgramDir(const std::vector<std::wstring>& programs = {L"Stickwell.exe", L"Renewick.exe"}) {
+  // `from`: the build folder the programs come from (another build than the tests' own, for example).
+  explicit ProgramDir(const std::vector<std::wstring>& programs = {L"Stickwell.exe", L"Renewick.exe"}, const std::wstring& from = BuildBinFolder()) {
     static std::atomic<unsigned> counter{0};
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     do {
       path_ = temp + (L"sw-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(counter++));
     } while (!::CreateDirectoryW(path_.c_str(), nullptr));
-    for (const auto& program : programs) ::CopyFileW((BuildBinFolder() + L"\\" + program).c_str(), file(program).c_str(), FALSE);
+    for (const auto& program : programs) ::CopyFileW((from + L"\\" + program).c_str(), file(program).c_str(), FALSE);
   }
   ~ProgramDir() {
     EndProcessesIn(path_ + L"\\");
