@@ -30,7 +30,7 @@ InstallFolder::InstallFolder(std::wstring folder) : folder_(std::move(folder)) {
 }
 
 std::wstring InstallFolder::path(std::u16string_view name) const {
-  return Wide(JoinFolderPath(U16(folder_), name));
+  return Wide(LongPathForm(JoinFolderPath(U16(folder_), name)));
 }
 
 std::optional<InstallFolder::FileId> InstallFolder::idOf(const std::wstring& path) const {
