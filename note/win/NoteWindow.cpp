@@ -280,6 +280,7 @@ void NoteWindow::onActivate(bool active) {
 }
 
 void NoteWindow::onCommand(int controlId, int code) {
+  if (code == EN_CHANGE && (controlId == kBodyId || controlId == kTitleEditorId)) watcher_.onTextChanged();
   if (code != EN_KILLFOCUS) return;
   if (controlId == kBodyId) saveNote();
   if (controlId == kTitleEditorId) commitTitle();
