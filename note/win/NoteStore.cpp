@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include "note/core/NoteFileClaim.h"
 #include "note/core/NoteRecord.h"
 #include "note/core/SavingFiles.h"
+#include "note/win/UserNoteFolder.h"
 #include "shared/FolderPath.h"
 #include "shared/win/AnsiCodePage.h"
 #include "shared/win/AtomicFile.h"
@@ -11,10 +13,6 @@
 
 namespace stickwell::note {
 namespace {
-
-// More notes than anyone starts in one second; the bound only ends the search in a folder where
-// every name fails for some other reason.
-constexpr int kMaximumCopies = 1000;
 
 class SystemCodePage : public AnsiEncoder {
  public:
@@ -36,22 +34,34 @@ const std::wstring& TempSuffix() {
   return suffix;
 }
 
-void NoteStore::claim(const std::wstring& folder, const ClockReading& started) {
-  folder_ = folder;
-  // Creating the file is the claim: only one process can create a name. A crash right after it
-  // leaves at worst an empty file, when the note holds nothing yet.
+void NoteStore::claim(const std::wstring& programFolder, const ClockReading& started) {
+  std::optional<std::wstring> userFolder;  // looked for only when the program folder refuses
+  const auto take = [&](const ClaimTry& at) {
+    if (at.folder == NoteFolder::User && !userFolder) userFolder = UserNoteFolder();
+    folder_ = at.folder == NoteFolder::User ? *userFolder : programFolder;
+    fileName_ = win::Wide(NoteFileName(started, at.copy));
+    path_ = win::Wide(LongPathForm(JoinFolderPath(win::U16(folder_), win::U16(fileName_))));
+  };
+  // Placing the file is the claim: only one process can place a name. A crash right after it leaves at
+  // worst an empty file, when the note holds nothing yet.
   const std::string empty = FileBytes(L"", L"");
-  for (int copy = 1; copy <= kMaximumCopies + 1; ++copy) {
-    fileName_ = win::Wide(NoteFileName(started, copy));
-    path_ = win::Wide(JoinFolderPath(win::U16(folder_), win::U16(fileName_)));
-    if (win::CreateNewFile(path_, empty)) {
-      written_ = WrittenNote{u"", u"", stamp()};
-      return;
+  NoteFileClaim search;
+  ClaimAnswer answer = ClaimAnswer::Refused;
+  do {
+    take(search.current());
+    if (folder_.empty()) {
+      answer = ClaimAnswer::Refused;
+      continue;
     }
-    // Another note has the name: try the next copy. Any other failure (a folder that cannot be
-    // written) would fail for every copy; the name stays, and saves try it again.
-    if (!win::FileExists(path_)) return;
-  }
+    switch (win::PlaceNewFile(path_, empty, TempSuffix())) {
+      case win::PlaceResult::Placed: answer = ClaimAnswer::Claimed; break;
+      case win::PlaceResult::NameTaken: answer = ClaimAnswer::NameTaken; break;
+      case win::PlaceResult::Failed: answer = ClaimAnswer::Refused; break;
+    }
+  } while (search.answer(answer));
+  take(search.current());
+  nowhere_ = search.nowhere();
+  if (answer == ClaimAnswer::Claimed) written_ = WrittenNote{u"", u"", stamp()};
 }
 
 bool NoteStore::save(std::wstring_view title, std::wstring_view body) {

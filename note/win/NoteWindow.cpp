@@ -10,6 +10,7 @@
 #include "note/win/TestProbe.h"
 #endif
 #include "note/win/TextDocuments.h"
+#include "note/win/UserNoteFolder.h"
 #include "shared/Twips.h"
 #include "shared/win/Background.h"
 #include "shared/win/Diagnostics.h"
@@ -82,10 +83,11 @@ void NoteWindow::finishStartup() {
   ::KillTimer(hwnd(), kFinishStartupTimerId);
   if (started_) return;
   started_ = true;
-  const std::wstring folder = win::ProgramFolder();
+  const std::wstring folder = store_.folder();
   // Not queued: the sweep waits for the next note.
   win::RunInBackground([folder] { SweepSavingFiles(folder); }, L"sweeping the temporary files");
   push_.start(hwnd());
+  if (store_.savesNowhere()) TellNoteCannotBeSaved();
 }
 
 bool NoteWindow::beforeDispatch(MSG& message) {

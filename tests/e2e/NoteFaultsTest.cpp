@@ -161,23 +161,47 @@ TEST(NoteFaults, TheHandoffWaitsForTheUpdaterAndForFilesInUse) {
   EXPECT_EQ(dir.files(L"*Renewick*"), std::vector<std::wstring>{L"Renewick.exe"});
 }
 
-// A note that cannot write its file goes on without a word: in a read-only program folder, and when a
-// save fails (the next one writes). When the update question's OK cannot save it, the updater starts,
-// but the note stays open with its text rather than end with it unsaved.
-TEST(NoteFaults, ANoteThatCannotWriteGoesOnWithoutAWord) {
+// The user's folder for notes, "%LOCALAPPDATA%\\Stickwell" under the tests' Wine prefix, emptied (a file
+// in its way removed).
+static std::wstring EmptiedUserFolder() {
+  const std::wstring folder = _wgetenv(L"LOCALAPPDATA") + std::wstring(L"\\Stickwell");
+  for (const std::wstring& name : FilesIn(folder + L"\\*")) ::DeleteFileW((folder + L"\\" + name).c_str());
+  if (!::RemoveDirectoryW(folder.c_str())) ::DeleteFileW(folder.c_str());
+  return folder;
+}
+
+// A note whose program folder refuses writing keeps its file in the user's folder: typing reaches it,
+// 打开 starts there, "x" deletes it. When that folder refuses too, the note says so once and goes on.
+// When a save fails (the next one writes), and when the update question's OK cannot save the note, the
+// updater starts, but the note stays open with its text rather than end with it unsaved.
+TEST(NoteFaults, ANoteThatCannotWriteItsFolderMovesToTheUsersFolder) {
   FocusSink sink;
-  const std::wstring readOnly = PathFromEnvironment("STICKWELL_E2E_READONLY_DIR");
+  const std::wstring readOnly = PathFromEnvironment("STICKWELL_E2E_READONLY_DIR"), user = EmptiedUserFolder();
   ASSERT_TRUE(!readOnly.empty() && !WriteBytes(readOnly + L"\\probe.txt", "x")) << "run it through scripts/e2e.sh";
+  Note moved(readOnly, true, user);
+  ASSERT_TRUE(moved.started());
+  ASSERT_TRUE(WriteBytes(user + L"\\1-1 00-00-05.txt", GbkRecord(L"留下的", L"旧事")));
+  moved.click(kBodyId);
+  TypeText(L"只读");
+  EXPECT_TRUE(moved.pick(MenuItem::Open) && AnswerFileDialog(moved.id(), L"1-1 00-00-05.txt")) << "打开 did not start in the user's folder";
+  ASSERT_TRUE(sink.click());
+  EXPECT_TRUE(FileHolds(moved.file, GbkRecord(L"留下的", L"只读\r\n旧事")));
+  EXPECT_TRUE(FilesIn(readOnly + L"\\*") == std::vector<std::wstring>{L"Stickwell.exe"} && FilesIn(user + L"\\*").size() == 1);
+  moved.click(kCloseButtonId);
+  EXPECT_TRUE(moved.process.waitForExit() && FilesIn(user + L"\\*").empty()) << "\"x\" must delete the file in the user's folder";
+
+  ASSERT_TRUE(::RemoveDirectoryW(user.c_str()) && WriteBytes(user, "a file in the folder's way"));
   Note stuck(readOnly, false);
   ASSERT_TRUE(stuck.started());
+  HWND told = WaitForWindow(L"#32770", nullptr, stuck.id());
   stuck.click(kBodyId);
-  TypeText(L"只读");
-  ASSERT_TRUE(sink.click());
-  EXPECT_EQ(FilesIn(readOnly + L"\\*"), std::vector<std::wstring>{L"Stickwell.exe"});
-  EXPECT_TRUE((Pause(300), stuck.process.running() && stuck.text(kBodyId) == L"只读" && Windows(L"#32770", nullptr, stuck.id()).empty()))
-      << "a failed save must not end the note, lose its text or ask anything";
+  TypeText(L"无处可存");
+  ASSERT_TRUE(sink.click());  // every save fails meanwhile
+  EXPECT_TRUE((Pause(500), told && Windows(L"#32770", nullptr, stuck.id()).size() == 1 && stuck.text(kBodyId) == L"无处可存" && Responsive(stuck.window)))
+      << "the note must say once that it cannot be saved, and go on";
   stuck.click(kCloseButtonId);
-  EXPECT_TRUE(stuck.process.waitForExit()) << "\"x\" must end the note even when its file cannot be deleted";
+  EXPECT_TRUE(stuck.process.waitForExit()) << "\"x\" must end a note that has no file";
+  EmptiedUserFolder();
 
   TestServer server;
   ServeUpdate(server, {});
