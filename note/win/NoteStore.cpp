@@ -9,10 +9,14 @@
 #include "shared/FolderPath.h"
 #include "shared/win/AnsiCodePage.h"
 #include "shared/win/AtomicFile.h"
+#include "shared/win/Diagnostics.h"
+#include "shared/win/HeldFile.h"
 #include "shared/win/WideText.h"
 
 namespace stickwell::note {
 namespace {
+
+constexpr DWORD kRemoveBudgetMs = 1000;
 
 class SystemCodePage : public AnsiEncoder {
  public:
@@ -83,6 +87,21 @@ FileStamp NoteStore::stamp() const {
           join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
-void NoteStore::remove() const { win::RemoveFile(path_); }
+void NoteStore::remove() const {
+  const std::wstring temp = win::Wide(LongPathForm(win::U16(path_ + TempSuffix())));
+  const bool removed = win::RetryWhileHeld(
+      [&] {
+        DWORD error = ERROR_SUCCESS;
+        for (const std::wstring* file : {&path_, &temp}) {
+          if (::DeleteFileW(file->c_str())) continue;
+          const DWORD failure = ::GetLastError();
+          if (failure != ERROR_FILE_NOT_FOUND && failure != ERROR_PATH_NOT_FOUND) error = failure;
+        }
+        ::SetLastError(error);
+        return error == ERROR_SUCCESS;
+      },
+      kRemoveBudgetMs);
+  if (!removed) win::TraceLastError({L"DeleteFileW ", path_});
+}
 
 }  // namespace stickwell::note

@@ -35,7 +35,8 @@ class NoteStore {
   // them.
   bool saveIfChanged(std::wstring_view title, std::wstring_view body);
 
-  // Deletes the note file (the note is closed for good).
+  // Deletes the note file (the note is closed for good), and a temporary file of this note beside it.
+  // Another program may hold them for a moment: the delete is tried for about a second.
   void remove() const;
 
  private:

@@ -4,6 +4,7 @@
 
 #include "note/win/ControlIds.h"
 #include "note/core/PointerRules.h"
+#include "note/win/NoteClosing.h"
 #include "note/win/PointerHandlers.h"
 #include "note/win/SavingFileSweep.h"
 #ifdef STICKWELL_TEST_PROBES
@@ -359,7 +360,10 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ENDSESSION:
       // Logging off ends the process without a word: the note keeps its last text.
-      if (wParam) saveNote();
+      if (wParam) SaveBeforeTheEnd(*this);
+      return 0;
+    case WM_CLOSE:
+      CloseKeepingTheFile(*this);
       return 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);

@@ -1,6 +1,6 @@
 // The note where things go wrong around it: killed in the middle of saving, started together with
-// others in the same seconds, handing over to a new updater whose files are in use, and writing into a
-// folder that refuses it.
+// others in the same seconds, handing over to a new updater whose files are in use, writing into a
+// folder that refuses it or a file that another program holds, and ended from outside.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -222,6 +222,53 @@ TEST(NoteFaults, ANoteThatCannotWriteItsFolderMovesToTheUsersFolder) {
   ::PostMessageW(updater, WM_CLOSE, 0, 0);  // it lies over the focus sink
   ASSERT_TRUE(::RemoveDirectoryW(blocker.c_str()) && WaitUntil([&] { return !::IsWindow(updater); }) && Activate(note.window) && sink.click());
   EXPECT_TRUE(FileHolds(note.file, GbkRecord(L"", L"还没存下的字")));
+}
+
+// Typing with the pointer resting on the note reaches its file at the first pause. While another
+// program holds the file against replacing, it keeps its last good record with no temporary file
+// beside it, and the new record follows the release at once. The end of the session (while a scanner
+// holds the file for a moment) and Alt+F4 save the title still in its editor. "x" deletes a file held
+// for a moment, and the note's temporary file with it.
+TEST(NoteFaults, TypingReachesTheFileThroughHeldFilesAndEveryEnd) {
+  FocusSink sink;
+  ProgramDir dir;
+  Note note(dir);
+  ASSERT_TRUE(note.started());
+  const auto hold = [&] { return ::CreateFileW(note.file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr); };
+  note.click(kBodyId);
+  TypeText(L"一");
+  EXPECT_TRUE(FileHolds(note.file, GbkRecord(L"", L"一"), 3000)) << "no save at a pause in the typing";
+  HANDLE held = hold();
+  TypeText(L"二");
+  EXPECT_TRUE((Pause(2500), note.record() == GbkRecord(L"", L"一") && dir.files(L"*.saving").empty())) << "while the file is held";
+  ::CloseHandle(held);
+  EXPECT_TRUE(FileHolds(note.file, GbkRecord(L"", L"一二"), 400) && dir.files(L"*.saving").empty()) << "after the release";
+
+  DoubleClick(note.titlePoint());
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(note.control(kTitleEditorId)); }, 3000));
+  TypeText(L"标题");
+  held = hold();
+  std::thread scanner([held] { ::Sleep(250), ::CloseHandle(held); });
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(note.window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &ignored);
+  scanner.join();
+  EXPECT_EQ(note.record(), GbkRecord(L"标题", L"一二")) << "the end of the session";
+
+  const std::wstring temporary = note.file + L"." + std::to_wstring(note.id()) + L".saving";
+  ASSERT_TRUE(WriteBytes(temporary, "left by a save whose clean-up failed") && (held = hold()) != INVALID_HANDLE_VALUE);
+  note.click(kCloseButtonId);
+  ::CloseHandle((Pause(300), held));
+  EXPECT_TRUE(note.process.waitForExit() && !FileExists(note.file) && !FileExists(temporary)) << "\"x\" on a file held for a moment";
+
+  Note closing(dir);
+  ASSERT_TRUE(closing.started());
+  closing.click(kBodyId);
+  TypeText(L"三");
+  DoubleClick(closing.titlePoint());
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(closing.control(kTitleEditorId)); }, 3000));
+  TypeText(L"关");
+  KeyChord({VK_MENU, VK_F4});
+  EXPECT_TRUE(closing.process.waitForExit() && ReadBytes(closing.file) == GbkRecord(L"关", L"三")) << "Alt+F4: " << closing.record();
 }
 
 }  // namespace e2e
