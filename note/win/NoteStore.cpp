@@ -46,8 +46,9 @@ void NoteStore::claim(const std::wstring& programFolder, const ClockReading& sta
     fileName_ = win::Wide(NoteFileName(started, at.copy));
     path_ = win::Wide(LongPathForm(JoinFolderPath(win::U16(folder_), win::U16(fileName_))));
   };
-  // Placing the file is the claim: only one process can place a name. A crash right after it leaves at
-  // worst an empty file, when the note holds nothing yet.
+  // Placing the file is the claim: only one process can place a name. The note shows meanwhile and
+  // holds nothing yet, so the empty record is not flushed: on a busy disk that takes long enough to
+  // keep the note from answering, and a crash leaves at worst an empty file.
   const std::string empty = FileBytes(L"", L"");
   NoteFileClaim search;
   ClaimAnswer answer = ClaimAnswer::Refused;
@@ -57,7 +58,7 @@ void NoteStore::claim(const std::wstring& programFolder, const ClockReading& sta
       answer = ClaimAnswer::Refused;
       continue;
     }
-    switch (win::PlaceNewFile(path_, empty, TempSuffix())) {
+    switch (win::PlaceNewFile(path_, empty, TempSuffix(), /*flush=*/false)) {
       case win::PlaceResult::Placed: answer = ClaimAnswer::Claimed; break;
       case win::PlaceResult::NameTaken: answer = ClaimAnswer::NameTaken; break;
       case win::PlaceResult::Failed: answer = ClaimAnswer::Refused; break;

@@ -77,9 +77,10 @@ bool ReplaceFileContents(const std::wstring& target, std::string_view bytes, std
   return false;
 }
 
-PlaceResult PlaceNewFile(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix) {
+PlaceResult PlaceNewFile(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix,
+                         bool flush) {
   const std::wstring temp = TemporaryFor(target, tempSuffix);
-  if (!WriteFileWith(temp, CREATE_ALWAYS, bytes, /*flush=*/true)) {
+  if (!WriteFileWith(temp, CREATE_ALWAYS, bytes, flush)) {
     RemoveTemporary(temp);
     return PlaceResult::Failed;
   }

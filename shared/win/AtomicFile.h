@@ -23,8 +23,10 @@ enum class PlaceResult { Placed, NameTaken, Failed };
 // bytes go to `target` + `tempSuffix`, are flushed, and are then moved to the name without replacing
 // anything. So the file never exists half-written, and of several processes placing the same name at
 // once exactly one gets it (NameTaken for the others). Placed means the folder takes this program's
-// saves: the temporary file's longer name included.
-PlaceResult PlaceNewFile(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix);
+// saves: the temporary file's longer name included. Without `flush` the bytes are left to the system's
+// cache: a power cut may then leave the name with fewer of them.
+PlaceResult PlaceNewFile(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix,
+                         bool flush = true);
 
 // Writes the whole file (creating or truncating it). Returns false on any failure.
 bool WriteWholeFile(const std::wstring& path, std::string_view bytes);
