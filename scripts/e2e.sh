@@ -24,7 +24,8 @@ if [ ! -e "$prefix/.ready" ]; then
   touch "$prefix/.ready"
 fi
 [ "${1:-}" = --prepare ] && exit 0
-rm -rf "$prefix"/drive_c/users/*/Temp/sw-* "$prefix"/drive_c/users/*/AppData/Local/Temp/sw-*
+rm -rf "$prefix"/drive_c/users/*/Temp/sw-* "$prefix"/drive_c/users/*/AppData/Local/Temp/sw-* \
+  "$prefix"/drive_c/users/*/AppData/Local/Stickwell
 
 work=$(mktemp -d /tmp/stickwell-e2e.XXXXXX)
 display=90

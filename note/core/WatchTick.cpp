@@ -5,7 +5,8 @@ namespace stickwell::note {
 TickPlan PlanTick(const TickSight& sight) {
   const PointerPlace pointer = PlaceOfPointer(sight.windowPixels, sight.pointer);
   TickPlan plan;
-  plan.hideCornerButtons = plan.writeIfChanged = pointer == PointerPlace::Outside;
+  plan.hideCornerButtons = pointer == PointerPlace::Outside;
+  plan.writeIfChanged = plan.hideCornerButtons || (sight.unsavedForMs && *sight.unsavedForMs >= kTypingPauseMs);
   if (!sight.dragging) plan.dockTo = DockAtEdge(sight.window, pointer, sight.desktop, sight.locked);
   return plan;
 }

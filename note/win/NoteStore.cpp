@@ -2,19 +2,21 @@
 
 #include <windows.h>
 
+#include "note/core/NoteFileClaim.h"
 #include "note/core/NoteRecord.h"
 #include "note/core/SavingFiles.h"
+#include "note/win/UserNoteFolder.h"
 #include "shared/FolderPath.h"
 #include "shared/win/AnsiCodePage.h"
 #include "shared/win/AtomicFile.h"
+#include "shared/win/Diagnostics.h"
+#include "shared/win/HeldFile.h"
 #include "shared/win/WideText.h"
 
 namespace stickwell::note {
 namespace {
 
-// More notes than anyone starts in one second; the bound only ends the search in a folder where
-// every name fails for some other reason.
-constexpr int kMaximumCopies = 1000;
+constexpr DWORD kRemoveBudgetMs = 1000;
 
 class SystemCodePage : public AnsiEncoder {
  public:
@@ -36,22 +38,35 @@ const std::wstring& TempSuffix() {
   return suffix;
 }
 
-void NoteStore::claim(const std::wstring& folder, const ClockReading& started) {
-  folder_ = folder;
-  // Creating the file is the claim: only one process can create a name. A crash right after it
-  // leaves at worst an empty file, when the note holds nothing yet.
+void NoteStore::claim(const std::wstring& programFolder, const ClockReading& started) {
+  std::optional<std::wstring> userFolder;  // looked for only when the program folder refuses
+  const auto take = [&](const ClaimTry& at) {
+    if (at.folder == NoteFolder::User && !userFolder) userFolder = UserNoteFolder();
+    folder_ = at.folder == NoteFolder::User ? *userFolder : programFolder;
+    fileName_ = win::Wide(NoteFileName(started, at.copy));
+    path_ = win::Wide(LongPathForm(JoinFolderPath(win::U16(folder_), win::U16(fileName_))));
+  };
+  // Placing the file is the claim: only one process can place a name. The note shows meanwhile and
+  // holds nothing yet, so the empty record is not flushed: on a busy disk that takes long enough to
+  // keep the note from answering, and a crash leaves at worst an empty file.
   const std::string empty = FileBytes(L"", L"");
-  for (int copy = 1; copy <= kMaximumCopies + 1; ++copy) {
-    fileName_ = win::Wide(NoteFileName(started, copy));
-    path_ = win::Wide(JoinFolderPath(win::U16(folder_), win::U16(fileName_)));
-    if (win::CreateNewFile(path_, empty)) {
-      written_ = WrittenNote{u"", u"", stamp()};
-      return;
+  NoteFileClaim search;
+  ClaimAnswer answer = ClaimAnswer::Refused;
+  do {
+    take(search.current());
+    if (folder_.empty()) {
+      answer = ClaimAnswer::Refused;
+      continue;
     }
-    // Another note has the name: try the next copy. Any other failure (a folder that cannot be
-    // written) would fail for every copy; the name stays, and saves try it again.
-    if (!win::FileExists(path_)) return;
-  }
+    switch (win::PlaceNewFile(path_, empty, TempSuffix(), /*flush=*/false)) {
+      case win::PlaceResult::Placed: answer = ClaimAnswer::Claimed; break;
+      case win::PlaceResult::NameTaken: answer = ClaimAnswer::NameTaken; break;
+      case win::PlaceResult::Failed: answer = ClaimAnswer::Refused; break;
+    }
+  } while (search.answer(answer));
+  take(search.current());
+  nowhere_ = search.nowhere();
+  if (answer == ClaimAnswer::Claimed) written_ = WrittenNote{u"", u"", stamp()};
 }
 
 bool NoteStore::save(std::wstring_view title, std::wstring_view body) {
@@ -73,6 +88,21 @@ FileStamp NoteStore::stamp() const {
           join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }
 
-void NoteStore::remove() const { win::RemoveFile(path_); }
+void NoteStore::remove() const {
+  const std::wstring temp = win::Wide(LongPathForm(win::U16(path_ + TempSuffix())));
+  const bool removed = win::RetryWhileHeld(
+      [&] {
+        DWORD error = ERROR_SUCCESS;
+        for (const std::wstring* file : {&path_, &temp}) {
+          if (::DeleteFileW(file->c_str())) continue;
+          const DWORD failure = ::GetLastError();
+          if (failure != ERROR_FILE_NOT_FOUND && failure != ERROR_PATH_NOT_FOUND) error = failure;
+        }
+        ::SetLastError(error);
+        return error == ERROR_SUCCESS;
+      },
+      kRemoveBudgetMs);
+  if (!removed) win::TraceLastError({L"DeleteFileW ", path_});
+}
 
 }  // namespace stickwell::note

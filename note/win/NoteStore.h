@@ -1,7 +1,7 @@
 #pragma once
-// This note's file in the program folder: named once from the start time, rewritten whole on a save,
-// deleted when the user closes the note. It remembers what it last wrote, so that the watcher writes
-// only what changed.
+// This note's file, in the program folder or, when that refuses it, in the user's folder (see
+// NoteFileClaim): named once from the start time, rewritten whole on a save, deleted when the user
+// closes the note. It remembers what it last wrote, so that the watcher writes only what changed.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,13 +13,16 @@ namespace stickwell::note {
 
 class NoteStore {
  public:
-  // Names the note file after `started` and takes the name at once, writing the empty note under it,
-  // so that no other note can take it: a note started in the same second gets the next copy number.
-  // When the folder cannot be written the plain name is kept and saves fail quietly.
-  void claim(const std::wstring& folder, const ClockReading& started);
+  // Names the note file after `started` and takes the name at once, writing the empty note under it
+  // the way every save writes, so that no other note can take it (a note started in the same second
+  // gets the next copy number) and the folder is known to take this note's saves. When neither folder
+  // takes it the program folder's plain name is kept, saves try it again, and savesNowhere() says so.
+  void claim(const std::wstring& programFolder, const ClockReading& started);
 
   const std::wstring& fileName() const { return fileName_; }
-  const std::wstring& path() const { return path_; }
+  const std::wstring& path() const { return path_; }  // in the "\\?\" form when it is long
+  const std::wstring& folder() const { return folder_; }
+  bool savesNowhere() const { return nowhere_; }
 
   // Replaces the file with one record of `title` and `body`. The record goes to a temporary file
   // first and is moved over the note file only when complete, so a crash or power cut leaves either
@@ -32,7 +35,8 @@ class NoteStore {
   // them.
   bool saveIfChanged(std::wstring_view title, std::wstring_view body);
 
-  // Deletes the note file (the note is closed for good).
+  // Deletes the note file (the note is closed for good), and a temporary file of this note beside it.
+  // Another program may hold them for a moment: the delete is tried for about a second.
   void remove() const;
 
  private:
@@ -42,6 +46,7 @@ class NoteStore {
   std::wstring fileName_;
   std::wstring path_;
   std::optional<WrittenNote> written_;  // the last successful save
+  bool nowhere_ = false;
 };
 
 // This process's temporary name for a file being written: never ends in ".txt", so the open-note

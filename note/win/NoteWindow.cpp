@@ -4,12 +4,14 @@
 
 #include "note/win/ControlIds.h"
 #include "note/core/PointerRules.h"
+#include "note/win/NoteClosing.h"
 #include "note/win/PointerHandlers.h"
 #include "note/win/SavingFileSweep.h"
 #ifdef STICKWELL_TEST_PROBES
 #include "note/win/TestProbe.h"
 #endif
 #include "note/win/TextDocuments.h"
+#include "note/win/UserNoteFolder.h"
 #include "shared/Twips.h"
 #include "shared/win/Background.h"
 #include "shared/win/Diagnostics.h"
@@ -82,10 +84,11 @@ void NoteWindow::finishStartup() {
   ::KillTimer(hwnd(), kFinishStartupTimerId);
   if (started_) return;
   started_ = true;
-  const std::wstring folder = win::ProgramFolder();
+  const std::wstring folder = store_.folder();
   // Not queued: the sweep waits for the next note.
   win::RunInBackground([folder] { SweepSavingFiles(folder); }, L"sweeping the temporary files");
   push_.start(hwnd());
+  if (store_.savesNowhere()) TellNoteCannotBeSaved();
 }
 
 bool NoteWindow::beforeDispatch(MSG& message) {
@@ -280,6 +283,7 @@ void NoteWindow::onActivate(bool active) {
 }
 
 void NoteWindow::onCommand(int controlId, int code) {
+  if (code == EN_CHANGE && (controlId == kBodyId || controlId == kTitleEditorId)) watcher_.onTextChanged();
   if (code != EN_KILLFOCUS) return;
   if (controlId == kBodyId) saveNote();
   if (controlId == kTitleEditorId) commitTitle();
@@ -356,7 +360,10 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ENDSESSION:
       // Logging off ends the process without a word: the note keeps its last text.
-      if (wParam) saveNote();
+      if (wParam) SaveBeforeTheEnd(*this);
+      return 0;
+    case WM_CLOSE:
+      CloseKeepingTheFile(*this);
       return 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);

@@ -9,6 +9,7 @@
 
 #include "note/core/NoteMerge.h"
 #include "note/win/NoteWindow.h"
+#include "shared/FolderPath.h"
 #include "shared/win/AnsiCodePage.h"
 #include "shared/win/AtomicFile.h"
 #include "shared/win/CommonControls.h"
@@ -22,9 +23,9 @@ namespace {
 
 constexpr DWORD kPathCapacity = 32768;  // the longest path the system takes
 
-std::optional<std::wstring> AskForFile(HWND owner) {
+std::optional<std::wstring> AskForFile(HWND owner, const std::wstring& startIn) {
   std::wstring path(kPathCapacity, L'\0');  // an empty file name to start with
-  const std::wstring& folder = win::ProgramFolder();
+  const std::wstring folder = win::WithoutLongPrefix(startIn);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
@@ -38,7 +39,7 @@ std::optional<std::wstring> AskForFile(HWND owner) {
   if (!win::ThemedOpenFileDialog(dialog)) return std::nullopt;
   path.resize(std::wcslen(path.c_str()));
   if (path.empty()) return std::nullopt;
-  return path;
+  return win::Wide(LongPathForm(win::U16(path)));
 }
 
 // The picked file, open from its reading to its deletion.
@@ -90,7 +91,7 @@ void Show(NoteWindow& note, const NoteText& before, const NoteText& after) {
 }  // namespace
 
 void OpenNoteFile(NoteWindow& note) {
-  const std::optional<std::wstring> path = AskForFile(note.hwnd());
+  const std::optional<std::wstring> path = AskForFile(note.hwnd(), note.store().folder());
   const NoteText before{win::U16(note.title()), win::U16(note.titleEditorText()), win::U16(note.body())};
   NoteText after = before;
   if (!path) {

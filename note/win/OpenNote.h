@@ -6,7 +6,7 @@ namespace stickwell::note {
 
 class NoteWindow;
 
-// Asks for a .txt file, starting in the program folder. Its title (line 1 after "标题:") becomes this
+// Asks for a .txt file, starting in the folder of this note's own file. Its title (line 1 after "标题:") becomes this
 // note's title, its body (line 4 on) is added to this note's body. The merged note is written to this
 // note's own file before the picked file is deleted, so the other note is on disk at every moment.
 // A file that cannot be opened or read in full is left alone and nothing changes; one that other

@@ -51,7 +51,7 @@ class Search {
 void SweepSavingFiles(const std::wstring& folder) {
   const std::u16string folderPath = win::U16(folder);
   WIN32_FIND_DATAW found;
-  const std::wstring pattern = win::Wide(JoinFolderPath(folderPath, u"*.saving"));
+  const std::wstring pattern = win::Wide(LongPathForm(JoinFolderPath(folderPath, u"*.saving")));
   Search search(pattern, found);
   if (!search.found()) {
     if (::GetLastError() != ERROR_FILE_NOT_FOUND) win::TraceLastError({L"FindFirstFileExW ", pattern});
@@ -62,7 +62,7 @@ void SweepSavingFiles(const std::wstring& folder) {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     const std::optional<std::uint32_t> writer = SavingFileWriter(win::U16(found.cFileName));
     if (!writer || !IsLeftBehind(*writer == self, ProcessRuns(*writer), AgeMs(found.ftLastWriteTime))) continue;
-    win::RemoveFile(win::Wide(JoinFolderPath(folderPath, win::U16(found.cFileName))));
+    win::RemoveFile(win::Wide(LongPathForm(JoinFolderPath(folderPath, win::U16(found.cFileName)))));
   } while (search.next(found));
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Clears away the temporary files that notes killed while saving left in the program folder.
+// Clears away the temporary files that notes killed while saving left in their folder.
 #include <string>
 
 namespace stickwell::note {

@@ -48,7 +48,7 @@ std::string_view ResourceBytes(int id) {
 void WriteTextDocuments(const std::wstring& folder) {
   for (const Document& document : kDocuments) {
     const std::string_view bytes = ResourceBytes(document.resourceId);
-    const std::wstring path = win::Wide(JoinFolderPath(win::U16(folder), document.fileName));
+    const std::wstring path = win::Wide(LongPathForm(JoinFolderPath(win::U16(folder), document.fileName)));
     if (document.keepExisting) {
       // Placing writes a temporary file first: only worth it when the name is free (two notes that
       // start together may both find it so; one of them places it).

@@ -45,6 +45,7 @@ void Watcher::tick() {
   if (ticking_) return;
   const Reentry reentry(ticking_);
 
+  const ULONGLONG now = ::GetTickCount64();
   RECT window;
   POINT pointer;
   if (::GetWindowRect(note_.hwnd(), &window) && ::GetCursorPos(&pointer)) {
@@ -58,17 +59,20 @@ void Watcher::tick() {
                                     note_.isLocked(),
                                     inMoveLoop_,
                                     InTwips(window, dpi),
-                                    desktop_});
+                                    desktop_,
+                                    unsavedSince_ ? std::optional(now - *unsavedSince_) : std::nullopt});
     if (plan.hideCornerButtons) {
       // "+" and "x" in the window's own colour: invisible until the pointer comes back.
       note_.label(kPlusButtonId)->setForeColour(note_.backColour());
       note_.label(kCloseButtonId)->setForeColour(note_.backColour());
     }
-    if (plan.writeIfChanged) note_.saveNoteIfChanged();
+    if (plan.writeIfChanged && note_.saveNoteIfChanged()) unsavedSince_.reset();
     if (plan.dockTo) dock(window, *plan.dockTo);
   }
-  handoff_.onTick(::GetTickCount64());
+  handoff_.onTick(now);
 }
+
+void Watcher::onTextChanged() { unsavedSince_ = ::GetTickCount64(); }
 
 void Watcher::dock(const RECT& r, const TwipPoint& place) {
   // A docked note is asked to stay where it is on every tick; moving it there again would only

@@ -5,6 +5,8 @@
 // desktop's right, top or left edge; and a new updater left by an update is put in place.
 #include <windows.h>
 
+#include <optional>
+
 #include "note/core/Docking.h"
 #include "note/win/Handoff.h"
 
@@ -27,6 +29,8 @@ class Watcher {
   void onMoveLoop(bool running) { inMoveLoop_ = running; }
   // The monitors, their arrangement or the window's DPI changed: the desktop's edges are read anew.
   void onDisplayChange() { desktopKnown_ = false; }
+  // The body's or the title editor's text changed.
+  void onTextChanged();
 
  private:
   void dock(const RECT& window, const TwipPoint& place);
@@ -39,6 +43,9 @@ class Watcher {
   // round trips to the window system under Wine, too many for every tick.
   bool desktopKnown_ = false;
   DesktopEdges desktop_;
+  // When the text last changed, until a save of the watcher's own has it in the file (or found it
+  // there): a save that failed is tried again on every tick.
+  std::optional<ULONGLONG> unsavedSince_;
 };
 
 }  // namespace stickwell::note

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include "shared/FolderPath.h"
 #include "shared/win/Diagnostics.h"
+#include "shared/win/HeldFile.h"
+#include "shared/win/WideText.h"
 #include "shared/win/WinHandles.h"
 
 namespace stickwell::win {
@@ -36,6 +39,28 @@ bool WriteFileWith(const std::wstring& path, DWORD disposition, std::string_view
   return true;
 }
 
+// The temporary file beside `target`. Its name is longer than the target's, so it may need the long form
+// where the target does not.
+std::wstring TemporaryFor(const std::wstring& target, std::wstring_view suffix) {
+  return Wide(LongPathForm(U16(target + std::wstring(suffix))));
+}
+
+// Whether another program holds `target` without letting anyone replace it (a sync client, an editor,
+// a scanner). Moving over it would fail: finding out first spares writing and flushing a temporary
+// file for nothing, on every try for as long as the hold lasts.
+bool HeldAgainstReplacing(const std::wstring& target) {
+  UniqueHandle file(::CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return !file && (::GetLastError() == ERROR_SHARING_VIOLATION || ::GetLastError() == ERROR_LOCK_VIOLATION);
+}
+
+// Removes the temporary file after a failure, keeping that failure's error for the caller.
+void RemoveTemporary(const std::wstring& temp) {
+  const DWORD error = ::GetLastError();
+  RemoveFile(temp);
+  ::SetLastError(error);
+}
+
 }  // namespace
 
 bool MoveOver(const std::wstring& from, const std::wstring& to) {
@@ -45,42 +70,30 @@ bool MoveOver(const std::wstring& from, const std::wstring& to) {
 }
 
 bool ReplaceFileContents(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix) {
-  const std::wstring temp = target + std::wstring(tempSuffix);
+  if (HeldAgainstReplacing(target)) return false;
+  const std::wstring temp = TemporaryFor(target, tempSuffix);
   if (WriteFileWith(temp, CREATE_ALWAYS, bytes, /*flush=*/true) && MoveOver(temp, target)) return true;
-  RemoveFile(temp);
+  RemoveTemporary(temp);
   return false;
 }
 
-PlaceResult PlaceNewFile(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix) {
-  const std::wstring temp = target + std::wstring(tempSuffix);
-  if (!WriteFileWith(temp, CREATE_ALWAYS, bytes, /*flush=*/true)) {
-    RemoveFile(temp);
+PlaceResult PlaceNewFile(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix,
+                         bool flush) {
+  const std::wstring temp = TemporaryFor(target, tempSuffix);
+  if (!WriteFileWith(temp, CREATE_ALWAYS, bytes, flush)) {
+    RemoveTemporary(temp);
     return PlaceResult::Failed;
   }
-  if (::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return PlaceResult::Placed;
+  // A scanner looks at every new file as it is closed, and may hold it for a moment.
+  constexpr DWORD kHeldBudgetMs = 500;
+  if (RetryWhileHeld([&] { return ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE; },
+                     kHeldBudgetMs))
+    return PlaceResult::Placed;
   const DWORD error = ::GetLastError();
-  RemoveFile(temp);
+  RemoveTemporary(temp);
   if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return PlaceResult::NameTaken;
   TraceError(error, {L"MoveFileExW ", temp, L" -> ", target});
   return PlaceResult::Failed;
-}
-
-bool CreateNewFile(const std::wstring& path, std::string_view bytes) {
-  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    // A name another file has is the expected answer; anything else is a folder we cannot write.
-    const DWORD error = ::GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) TraceError(error, {L"CreateFileW ", path});
-    return false;
-  }
-  if (!WriteAll(file.get(), bytes)) {
-    TraceLastError({L"WriteFile ", path});
-    file.reset();
-    RemoveFile(path);
-    return false;
-  }
-  return true;
 }
 
 bool WriteWholeFile(const std::wstring& path, std::string_view bytes) {

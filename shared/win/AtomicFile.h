@@ -12,7 +12,8 @@ bool MoveOver(const std::wstring& from, const std::wstring& to);
 
 // Replaces the whole content of `target`: the bytes go to `target` + `tempSuffix` in the same folder,
 // are flushed to disk, and the temporary file is then moved over the target. On any failure the
-// target is left as it was and the temporary file is removed.
+// target is left as it was, the temporary file is removed and the thread's last error says why. A
+// target that another program holds against replacing fails at once, before anything is written.
 bool ReplaceFileContents(const std::wstring& target, std::string_view bytes,
                          std::wstring_view tempSuffix = L".saving");
 
@@ -21,12 +22,11 @@ enum class PlaceResult { Placed, NameTaken, Failed };
 // Creates `target` with `bytes` as its content only when no file of that name exists, in one step: the
 // bytes go to `target` + `tempSuffix`, are flushed, and are then moved to the name without replacing
 // anything. So the file never exists half-written, and of several processes placing the same name at
-// once exactly one gets it (NameTaken for the others).
-PlaceResult PlaceNewFile(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix);
-
-// Creates `path` only when no file of that name exists, with `bytes` as its content.
-// Returns false when the name is taken or the file cannot be written.
-bool CreateNewFile(const std::wstring& path, std::string_view bytes);
+// once exactly one gets it (NameTaken for the others). Placed means the folder takes this program's
+// saves: the temporary file's longer name included. Without `flush` the bytes are left to the system's
+// cache: a power cut may then leave the name with fewer of them.
+PlaceResult PlaceNewFile(const std::wstring& target, std::string_view bytes, std::wstring_view tempSuffix,
+                         bool flush = true);
 
 // Writes the whole file (creating or truncating it). Returns false on any failure.
 bool WriteWholeFile(const std::wstring& path, std::string_view bytes);

@@ -4,6 +4,7 @@
 #include "shared/win/AtomicFile.h"
 #include "shared/win/Diagnostics.h"
 #include "shared/win/HeldFile.h"
+#include "shared/win/ProgramFolder.h"
 #include "shared/win/WideText.h"
 #include "shared/win/WinHandles.h"
 
@@ -19,25 +20,15 @@ install::Answer AnswerAfter(bool done) {
   return IsHeldFileError(::GetLastError()) ? install::Answer::Held : install::Answer::Failed;
 }
 
-std::wstring ModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) return path.substr(0, length);
-    path.resize(path.size() * 2);
-  }
-}
-
 }  // namespace
 
 InstallFolder::InstallFolder(std::wstring folder) : folder_(std::move(folder)) {
   // Before any step renames it: from then on the file is known by what it is, not by its name.
-  ownProgram_ = idOf(ModulePath());
+  ownProgram_ = idOf(Wide(LongPathForm(U16(ProgramPath()))));
 }
 
 std::wstring InstallFolder::PathIn(const std::wstring& folder, std::u16string_view name) {
-  return Wide(JoinFolderPath(U16(folder), name));
+  return Wide(LongPathForm(JoinFolderPath(U16(folder), name)));
 }
 
 std::optional<InstallFolder::FileId> InstallFolder::idOf(const std::wstring& path) const {

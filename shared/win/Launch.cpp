@@ -4,16 +4,22 @@
 
 #include "BuildConfig.h"
 #include "shared/win/Diagnostics.h"
+#include "shared/win/ProgramFolder.h"
 #include "shared/win/WideText.h"
 #include "shared/win/WinHandles.h"
 
 namespace stickwell::win {
 
-bool LaunchProgram(const std::wstring& exePath) {
+bool LaunchProgram(const std::wstring& path) {
+  // The new process would otherwise see "\\?\" in its own name and command line.
+  const std::wstring exePath = WithoutLongPrefix(path);
   std::wstring commandLine = L"\"" + exePath + L"\"";  // CreateProcessW may write into it
   std::wstring folder = exePath;
   const size_t slash = folder.find_last_of(L"\\/");
   folder = slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash + 1);
+  // A current folder longer than the system's limit fails the whole call: the program then starts in
+  // ours, which it does not depend on.
+  if (folder.size() >= MAX_PATH) folder.clear();
 
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

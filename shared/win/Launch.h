@@ -3,7 +3,8 @@
 
 namespace stickwell::win {
 
-// Starts an executable in a normal window, with no arguments, without waiting for it.
+// Starts an executable in a normal window, with no arguments, without waiting for it. The path may be
+// in the "\\?\" form.
 bool LaunchProgram(const std::wstring& exePath);
 
 // Opens a web page in the user's browser.

@@ -35,13 +35,31 @@ std::wstring FolderOf(const std::wstring& file) {
 
 }  // namespace
 
+const std::wstring& ProgramPath() {
+  static const std::wstring path = ModulePath();
+  return path;
+}
+
 const std::wstring& ProgramFolder() {
-  static const std::wstring folder = FolderOf(ModulePath());
+  static const std::wstring folder = FolderOf(ProgramPath());
   return folder;
 }
 
 std::wstring InProgramFolder(std::wstring_view fileName) {
-  return Wide(JoinFolderPath(U16(ProgramFolder()), U16(fileName)));
+  return Wide(LongPathForm(JoinFolderPath(U16(ProgramFolder()), U16(fileName))));
+}
+
+std::wstring WithoutLongPrefix(const std::wstring& path) {
+  std::wstring plain = Wide(PlainPathForm(U16(path)));
+  if (plain.size() < MAX_PATH) return plain;
+  // The short form ("PROGRA~1") of a path that exists, where the volume keeps short names.
+  std::wstring shortened(path.size() + 1, L'\0');
+  const DWORD length = ::GetShortPathNameW(Wide(LongPathForm(U16(plain))).c_str(), shortened.data(),
+                                           static_cast<DWORD>(shortened.size()));
+  if (length == 0 || length >= shortened.size()) return plain;
+  shortened.resize(length);
+  shortened = Wide(PlainPathForm(U16(shortened)));
+  return shortened.size() < plain.size() ? shortened : plain;
 }
 
 }  // namespace stickwell::win

@@ -1,6 +1,6 @@
 // The note where things go wrong around it: killed in the middle of saving, started together with
-// others in the same seconds, handing over to a new updater whose files are in use, and writing into a
-// folder that refuses it.
+// others in the same seconds, handing over to a new updater whose files are in use, writing into a
+// folder that refuses it or a file that another program holds, and ended from outside.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -161,23 +161,47 @@ TEST(NoteFaults, TheHandoffWaitsForTheUpdaterAndForFilesInUse) {
   EXPECT_EQ(dir.files(L"*Renewick*"), std::vector<std::wstring>{L"Renewick.exe"});
 }
 
-// A note that cannot write its file goes on without a word: in a read-only program folder, and when a
-// save fails (the next one writes). When the update question's OK cannot save it, the updater starts,
-// but the note stays open with its text rather than end with it unsaved.
-TEST(NoteFaults, ANoteThatCannotWriteGoesOnWithoutAWord) {
+// The user's folder for notes, "%LOCALAPPDATA%\\Stickwell" under the tests' Wine prefix, emptied (a file
+// in its way removed).
+static std::wstring EmptiedUserFolder() {
+  const std::wstring folder = _wgetenv(L"LOCALAPPDATA") + std::wstring(L"\\Stickwell");
+  for (const std::wstring& name : FilesIn(folder + L"\\*")) ::DeleteFileW((folder + L"\\" + name).c_str());
+  if (!::RemoveDirectoryW(folder.c_str())) ::DeleteFileW(folder.c_str());
+  return folder;
+}
+
+// A note whose program folder refuses writing keeps its file in the user's folder: typing reaches it,
+// 打开 starts there, "x" deletes it. When that folder refuses too, the note says so once and goes on.
+// When a save fails (the next one writes), and when the update question's OK cannot save the note, the
+// updater starts, but the note stays open with its text rather than end with it unsaved.
+TEST(NoteFaults, ANoteThatCannotWriteItsFolderMovesToTheUsersFolder) {
   FocusSink sink;
-  const std::wstring readOnly = PathFromEnvironment("STICKWELL_E2E_READONLY_DIR");
+  const std::wstring readOnly = PathFromEnvironment("STICKWELL_E2E_READONLY_DIR"), user = EmptiedUserFolder();
   ASSERT_TRUE(!readOnly.empty() && !WriteBytes(readOnly + L"\\probe.txt", "x")) << "run it through scripts/e2e.sh";
+  Note moved(readOnly, true, user);
+  ASSERT_TRUE(moved.started());
+  ASSERT_TRUE(WriteBytes(user + L"\\1-1 00-00-05.txt", GbkRecord(L"留下的", L"旧事")));
+  moved.click(kBodyId);
+  TypeText(L"只读");
+  EXPECT_TRUE(moved.pick(MenuItem::Open) && AnswerFileDialog(moved.id(), L"1-1 00-00-05.txt")) << "打开 did not start in the user's folder";
+  ASSERT_TRUE(sink.click());
+  EXPECT_TRUE(FileHolds(moved.file, GbkRecord(L"留下的", L"只读\r\n旧事")));
+  EXPECT_TRUE(FilesIn(readOnly + L"\\*") == std::vector<std::wstring>{L"Stickwell.exe"} && FilesIn(user + L"\\*").size() == 1);
+  moved.click(kCloseButtonId);
+  EXPECT_TRUE(moved.process.waitForExit() && FilesIn(user + L"\\*").empty()) << "\"x\" must delete the file in the user's folder";
+
+  ASSERT_TRUE(::RemoveDirectoryW(user.c_str()) && WriteBytes(user, "a file in the folder's way"));
   Note stuck(readOnly, false);
   ASSERT_TRUE(stuck.started());
+  HWND told = WaitForWindow(L"#32770", nullptr, stuck.id());
   stuck.click(kBodyId);
-  TypeText(L"只读");
-  ASSERT_TRUE(sink.click());
-  EXPECT_EQ(FilesIn(readOnly + L"\\*"), std::vector<std::wstring>{L"Stickwell.exe"});
-  EXPECT_TRUE((Pause(300), stuck.process.running() && stuck.text(kBodyId) == L"只读" && Windows(L"#32770", nullptr, stuck.id()).empty()))
-      << "a failed save must not end the note, lose its text or ask anything";
+  TypeText(L"无处可存");
+  ASSERT_TRUE(sink.click());  // every save fails meanwhile
+  EXPECT_TRUE((Pause(500), told && Windows(L"#32770", nullptr, stuck.id()).size() == 1 && stuck.text(kBodyId) == L"无处可存" && Responsive(stuck.window)))
+      << "the note must say once that it cannot be saved, and go on";
   stuck.click(kCloseButtonId);
-  EXPECT_TRUE(stuck.process.waitForExit()) << "\"x\" must end the note even when its file cannot be deleted";
+  EXPECT_TRUE(stuck.process.waitForExit()) << "\"x\" must end a note that has no file";
+  EmptiedUserFolder();
 
   TestServer server;
   ServeUpdate(server, {});
@@ -198,6 +222,53 @@ TEST(NoteFaults, ANoteThatCannotWriteGoesOnWithoutAWord) {
   ::PostMessageW(updater, WM_CLOSE, 0, 0);  // it lies over the focus sink
   ASSERT_TRUE(::RemoveDirectoryW(blocker.c_str()) && WaitUntil([&] { return !::IsWindow(updater); }) && Activate(note.window) && sink.click());
   EXPECT_TRUE(FileHolds(note.file, GbkRecord(L"", L"还没存下的字")));
+}
+
+// Typing with the pointer resting on the note reaches its file at the first pause. While another
+// program holds the file against replacing, it keeps its last good record with no temporary file
+// beside it, and the new record follows the release at once. The end of the session (while a scanner
+// holds the file for a moment) and Alt+F4 save the title still in its editor. "x" deletes a file held
+// for a moment, and the note's temporary file with it.
+TEST(NoteFaults, TypingReachesTheFileThroughHeldFilesAndEveryEnd) {
+  FocusSink sink;
+  ProgramDir dir;
+  Note note(dir);
+  ASSERT_TRUE(note.started());
+  const auto hold = [&] { return ::CreateFileW(note.file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr); };
+  note.click(kBodyId);
+  TypeText(L"一");
+  EXPECT_TRUE(FileHolds(note.file, GbkRecord(L"", L"一"), 3000)) << "no save at a pause in the typing";
+  HANDLE held = hold();
+  TypeText(L"二");
+  EXPECT_TRUE((Pause(2500), note.record() == GbkRecord(L"", L"一") && dir.files(L"*.saving").empty())) << "while the file is held";
+  ::CloseHandle(held);
+  EXPECT_TRUE(FileHolds(note.file, GbkRecord(L"", L"一二"), 400) && dir.files(L"*.saving").empty()) << "after the release";
+
+  DoubleClick(note.titlePoint());
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(note.control(kTitleEditorId)); }, 3000));
+  TypeText(L"标题");
+  held = hold();
+  std::thread scanner([held] { ::Sleep(250), ::CloseHandle(held); });
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(note.window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &ignored);
+  scanner.join();
+  EXPECT_EQ(note.record(), GbkRecord(L"标题", L"一二")) << "the end of the session";
+
+  const std::wstring temporary = note.file + L"." + std::to_wstring(note.id()) + L".saving";
+  ASSERT_TRUE(WriteBytes(temporary, "left by a save whose clean-up failed") && (held = hold()) != INVALID_HANDLE_VALUE);
+  note.click(kCloseButtonId);
+  ::CloseHandle((Pause(300), held));
+  EXPECT_TRUE(note.process.waitForExit() && !FileExists(note.file) && !FileExists(temporary)) << "\"x\" on a file held for a moment";
+
+  Note closing(dir);
+  ASSERT_TRUE(closing.started());
+  closing.click(kBodyId);
+  TypeText(L"三");
+  DoubleClick(closing.titlePoint());
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(closing.control(kTitleEditorId)); }, 3000));
+  TypeText(L"关");
+  KeyChord({VK_MENU, VK_F4});
+  EXPECT_TRUE(closing.process.waitForExit() && ReadBytes(closing.file) == GbkRecord(L"关", L"三")) << "Alt+F4: " << closing.record();
 }
 
 }  // namespace e2e

@@ -48,19 +48,22 @@ inline std::string GbkRecord(const std::wstring& title, const std::wstring& body
 
 struct Note {
   // Starts Stickwell.exe from `folder` and waits until its start-up is over: the window shows the start
-  // time and, unless the folder cannot be written, a note file of its own has appeared.
-  explicit Note(const std::wstring& folder, bool claimsFile = true) : process(StartProgram(folder + L"\\Stickwell.exe")) {
-    const auto before = NoteFiles(folder);
+  // time and, unless no folder can be written, a note file of its own has appeared, in `fileFolder`
+  // when given (where a note goes whose program folder refuses it).
+  explicit Note(const std::wstring& folder, bool claimsFile = true, std::wstring fileFolder = {})
+      : process(StartProgram(folder + L"\\Stickwell.exe")) {
+    if (fileFolder.empty()) fileFolder = folder;
+    const auto before = NoteFiles(fileFolder);
     std::vector<std::wstring> added;
     window = WaitForWindow(kFormClass, kNoteCaption, process.id);
     if (!window || !WaitUntil([&] { return !text(kStartTimeId).empty(); })) failure = "no note window finished its start-up";
     WaitUntil([&] {
-      const auto now = NoteFiles(folder);
+      const auto now = NoteFiles(fileFolder);
       added.clear();
       std::set_difference(now.begin(), now.end(), before.begin(), before.end(), std::back_inserter(added));
       return !added.empty() || !claimsFile || !failure.empty();
     });
-    if (claimsFile && added.size() == 1) file = folder + L"\\" + added.front();
+    if (claimsFile && added.size() == 1) file = fileFolder + L"\\" + added.front();
     if (claimsFile && failure.empty() && file.empty()) failure = std::to_string(added.size()) + " new note files instead of one";
   }
   explicit Note(const ProgramDir& dir) : Note(dir.path()) {}
