@@ -16,15 +16,13 @@ namespace ids = stickwell::updater::ids;
 
 static int BarValue(HWND window) { return static_cast<int>(::SendMessageW(FirstChild(window, L"msctls_progress32"), WM_USER + 8, 0, 0)); }
 
-// The version a program's properties show (its resource's product version).
+// The version a program's properties show: its resource's product version.
 static std::wstring ProductVersionOf(const std::wstring& program) {
   std::string info(::GetFileVersionInfoSizeW(program.c_str(), nullptr), '\0');
   wchar_t* text = nullptr;
   UINT length = 0;
-  if (info.empty() || !::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
-      !::VerQueryValueW(info.data(), L"\\StringFileInfo\\080404b0\\ProductVersion", reinterpret_cast<void**>(&text), &length))
-    return L"";
-  return std::wstring(text, length > 0 ? length - 1 : 0);
+  if (info.empty() || !::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data())) return L"";
+  return ::VerQueryValueW(info.data(), L"\\StringFileInfo\\080404b0\\ProductVersion", reinterpret_cast<void**>(&text), &length) ? text : L"";
 }
 
 TEST(UpdateJourney, ANoteUpdatesItselfAndTheUpdaterFromThePage) {
