@@ -60,12 +60,9 @@ touch -d "@$(git log -1 --format=%ct HEAD)" "$out/Stickwell.exe" "$out/Renewick.
 (cd "$out" && TZ=UTC zip -X -D -q "Stickwell-$text.zip" Stickwell.exe Renewick.exe)
 (cd "$out" && sha256sum Stickwell.exe Renewick.exe "Stickwell-$text.zip" >SHA256SUMS)
 if [ -n "$key_file" ]; then
-  tool=$root/build/native/bin/stickwell-page
-  if [ ! -x "$tool" ]; then
-    cmake --preset native >/dev/null
-    cmake --build --preset native --target stickwell-page >/dev/null
-  fi
-  (cd "$out" && "$tool" sign --key "$key_file" --version "$text" Stickwell.exe Renewick.exe >signed.html)
+  [ -f build/native/CMakeCache.txt ] || cmake --preset native >/dev/null
+  cmake --build --preset native --target stickwell-page >/dev/null
+  (cd "$out" && "$root/build/native/bin/stickwell-page" sign --key "$key_file" --version "$text" Stickwell.exe Renewick.exe >signed.html)
 fi
 
 echo
