@@ -36,6 +36,16 @@ step "windows-e2e: the programs against the test server, and the end-to-end test
 cmake --preset windows-e2e >/dev/null
 cmake --build --preset windows-e2e
 
+# The programs as users get them, as a maker releases them (a release of 13.4.21 signed with the tests'
+# key), then once more from a copy of the sources in another folder, to compare: built from here on,
+# while the tests mostly wait on Wine, at the lowest priority, so that the tests' programs get the
+# processor whenever they want it.
+release=$logs/release/13.04.21
+test_key=$(sed -n 's/^public-key //p' tests/e2e/keys/test.key)
+(nice -n 19 scripts/release.sh 13.4.21 --key tests/e2e/keys/test.key --allow-dirty --out "$release" &&
+  nice -n 19 scripts/check-reproducible.sh 13.4.21 --public-key "$test_key" --against "$release") >"$logs/release.log" 2>&1 &
+windows=$!
+
 step "windows: stickwell-page under Wine and the native one sign and verify each other's releases"
 wait $prefix || { cat "$logs/prefix.log"; exit 1; }
 STICKWELL_WINE_PREFIX=$root/build/windows-e2e/wine STICKWELL_WINDOWS_BIN=$root/build/windows-e2e/bin tests/sign-under-wine.sh
@@ -44,16 +54,6 @@ step "fuzz: the result"
 wait $fuzzer || { tail -n 40 "$logs/fuzz.log"; exit 1; }
 tail -n 15 "$logs/fuzz.log"
 
-# The programs as users get them, as a maker releases them (a release of 13.4.21 signed with the tests'
-# key), then once more from a copy of the sources in another folder, to compare: built while the
-# end-to-end tests mostly wait on Wine, at the lowest priority, so that the tests' programs get the
-# processor whenever they want it.
-release=$logs/release/13.04.21
-test_key=$(sed -n 's/^public-key //p' tests/e2e/keys/test.key)
-(nice -n 19 scripts/release.sh 13.4.21 --key tests/e2e/keys/test.key --allow-dirty --out "$release" &&
-  nice -n 19 scripts/check-reproducible.sh 13.4.21 --public-key "$test_key" --against "$release") >"$logs/release.log" 2>&1 &
-windows=$!
-
 step "end-to-end tests"
 scripts/e2e.sh
 
@@ -61,7 +61,8 @@ step "windows: a release of 13.4.21 (built beside the end-to-end tests), reprodu
 wait $windows || { cat "$logs/release.log"; exit 1; }
 grep -E '^(release|check-reproducible):' "$logs/release.log"
 (cd "$release" && sha256sum --quiet -c SHA256SUMS)
-[ "$(unzip -Z1 "$release/Stickwell-13.04.21.zip" | tr '\n' ' ')" = "Stickwell.exe Renewick.exe " ]
+[ "$(unzip -Z1 "$release/Stickwell-13.04.21.zip" | tr '\n' ' ')" = "Stickwell.exe Renewick.exe " ] ||
+  { echo "test: the complete package does not hold Stickwell.exe and Renewick.exe, in this order" >&2; exit 1; }
 for program in Stickwell.exe Renewick.exe; do unzip -p "$release/Stickwell-13.04.21.zip" $program | cmp - "$release/$program"; done
 STICKWELL_E2E_RELEASE=$release scripts/e2e.sh --gtest_filter='UpdateJourney.*'
 
