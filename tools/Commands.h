@@ -18,5 +18,7 @@ CommandResult RunReport(const PageToolRequest& request);
 CommandResult RunKeygen(const PageToolRequest& request);
 // The paragraph that signs the release made of the given files.
 CommandResult RunSign(const PageToolRequest& request);
+// The update page from its parts, signed when a key is given.
+CommandResult RunPage(const PageToolRequest& request);
 
 }  // namespace stickwell::page

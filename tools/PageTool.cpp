@@ -1,5 +1,7 @@
 #include "tools/PageTool.h"
 
+#include <set>
+
 #include "shared/Text.h"
 #include "tools/PageReport.h"
 
@@ -7,6 +9,12 @@ namespace stickwell::page {
 namespace {
 
 std::string UsageError(const std::string& problem) { return problem + "; " + std::string(kPageToolUsage); }
+
+std::optional<std::string> TakeVersion(const std::string& argument, PageToolRequest& request) {
+  request.version = Utf8ToText(argument);
+  if (manifest::IsVersionText(request.version)) return std::nullopt;
+  return "--version " + argument + " is not a version as the page shows it, such as 13.04.21";
+}
 
 // keygen KEYFILE
 std::variant<PageToolRequest, std::string> ParseKeygen(std::span<const std::string> arguments) {
@@ -34,10 +42,7 @@ std::variant<PageToolRequest, std::string> ParseSign(std::span<const std::string
       haveKey = true;
     } else if (takesValue) {
       if (haveVersion) return UsageError("--version given twice");
-      request.version = Utf8ToText(arguments[++i]);
-      if (!manifest::IsVersionText(request.version)) {
-        return "--version " + arguments[i] + " is not a version as the page shows it, such as 13.04.21";
-      }
+      if (auto error = TakeVersion(arguments[++i], request)) return *error;
       haveVersion = true;
     } else if (!optionsEnded && argument == "--") {
       optionsEnded = true;
@@ -53,11 +58,56 @@ std::variant<PageToolRequest, std::string> ParseSign(std::span<const std::string
   return request;
 }
 
+// page --version V --changes FILE --file NAME=LINK... --push 开|关 [--message FILE] --full LINK
+//      [--key KEYFILE --dir DIR]
+std::variant<PageToolRequest, std::string> ParsePage(std::span<const std::string> arguments) {
+  static const std::set<std::string> kOptions = {"--version", "--changes", "--file", "--push",
+                                                 "--message", "--full",    "--key",  "--dir"};
+  PageToolRequest request;
+  request.command = PageCommand::Page;
+  std::set<std::string> given;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
+    if (!kOptions.contains(option)) {
+      return UsageError(option.starts_with("-") ? "unknown option " + option : "page takes its parts as options, not " + option);
+    }
+    if (i + 1 == arguments.size()) return UsageError(option + " needs a value");
+    if (!given.insert(option).second && option != "--file") return UsageError(option + " given twice");
+    const std::string& value = arguments[++i];
+    if (option == "--version") {
+      if (auto error = TakeVersion(value, request)) return *error;
+    } else if (option == "--file") {
+      // The name ends at the first "=": a share link has more of them.
+      const std::size_t equals = value.find('=');
+      if (equals == std::string::npos) return UsageError("--file takes NAME=LINK, not " + value);
+      request.listed.emplace_back(value.substr(0, equals), value.substr(equals + 1));
+    } else if (option == "--push") {
+      if (value != "开" && value != "关") return "--push takes 开 (the message is shown) or 关, not " + value;
+      request.pushOn = value == "开";
+    } else {
+      std::string& field = option == "--changes" ? request.changesFile
+                           : option == "--message" ? request.messageFile
+                           : option == "--full"    ? request.fullLink
+                           : option == "--key"     ? request.keyFile
+                                                   : request.dir;
+      field = value;
+    }
+  }
+  for (const char* needed : {"--version", "--changes", "--file", "--push", "--full"}) {
+    if (!given.contains(needed)) return UsageError(std::string("page needs ") + needed);
+  }
+  if (given.contains("--key") != given.contains("--dir")) {
+    return UsageError("--key and --dir go together: the key signs the listed files in the folder");
+  }
+  return request;
+}
+
 }  // namespace
 
 std::variant<PageToolRequest, std::string> ParsePageToolArguments(std::span<const std::string> arguments) {
   if (!arguments.empty() && arguments[0] == "keygen") return ParseKeygen(arguments.subspan(1));
   if (!arguments.empty() && arguments[0] == "sign") return ParseSign(arguments.subspan(1));
+  if (!arguments.empty() && arguments[0] == "page") return ParsePage(arguments.subspan(1));
 
   PageToolRequest request;
   bool haveFile = false;

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -13,12 +14,15 @@ namespace stickwell::page {
 
 inline constexpr std::string_view kPageToolUsage =
     "usage: stickwell-page [--json] [--public-key KEY] FILE | stickwell-page --share [--json] FILE | "
-    "stickwell-page keygen KEYFILE | stickwell-page sign --key KEYFILE --version V FILE...";
+    "stickwell-page keygen KEYFILE | stickwell-page sign --key KEYFILE --version V FILE... | "
+    "stickwell-page page --version V --changes FILE --file NAME=LINK... --push 开|关 [--message FILE] "
+    "--full LINK [--key KEYFILE --dir DIR]";
 
 enum class PageCommand {
   Report,  // what each program reads from a page
   Keygen,  // a new signing key
   Sign,    // the signed paragraph for a release
+  Page,    // the whole update page, from its parts
 };
 
 struct PageToolRequest {
@@ -27,9 +31,18 @@ struct PageToolRequest {
   bool json = false;       // --json: one JSON object instead of the summary for a person
   std::optional<manifest::PublicKey> publicKey;  // --public-key: check the page's signature with it
   std::string file;        // UTF-8: the page, or the key file keygen writes
-  std::string keyFile;     // sign --key
-  std::u16string version;  // sign --version, "13.04.21"
+  std::string keyFile;     // sign --key, page --key
+  std::u16string version;  // sign --version, page --version: "13.04.21"
   std::vector<std::string> files;  // sign: the release's files
+  // page: the change log and the message as text files, a paragraph a line ("" for no message), each
+  // file's name and share link in page order, the push switch, the complete package's link, and the
+  // folder that holds the listed files for signing.
+  std::string changesFile;
+  std::string messageFile;
+  std::vector<std::pair<std::string, std::string>> listed;
+  bool pushOn = false;
+  std::string fullLink;
+  std::string dir;
 };
 
 // The arguments after the program name. A usage error comes back as the one line to print for it.

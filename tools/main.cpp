@@ -1,5 +1,6 @@
 // stickwell-page: shows the makers what Stickwell and Renewick will read from an update page or a share
-// page saved as a file, before they publish it; makes their signing key and signs their releases.
+// page saved as a file, before they publish it; makes their signing key, signs their releases and
+// writes the page itself from its parts.
 #include <string>
 #include <variant>
 #include <vector>
@@ -24,6 +25,7 @@ int Run(const std::vector<std::string>& arguments) {
       case PageCommand::Report: result = RunReport(request); break;
       case PageCommand::Keygen: result = RunKeygen(request); break;
       case PageCommand::Sign: result = RunSign(request); break;
+      case PageCommand::Page: result = RunPage(request); break;
     }
   }
   if (result.error) {

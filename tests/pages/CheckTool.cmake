@@ -1,7 +1,8 @@
 # Runs stickwell-page on one file and checks what a maker's script relies on: the exit status, stdout
-# byte for byte (EXPECTED) or against a pattern (MATCH), and exactly one line on stderr for a failure.
+# byte for byte (EXPECTED) or against a pattern (MATCH), and exactly one line on stderr for a failure,
+# which may have to match a pattern too (ERROR_MATCH).
 #   cmake -DTOOL=... -DARGS=--share,--json -DINPUT=page.html -DEXIT=0 [-DEXPECTED=page.json] [-DMATCH=re]
-#         -P CheckTool.cmake
+#         [-DERROR_MATCH=re] -P CheckTool.cmake
 string(REPLACE "," ";" args "${ARGS}")
 if(DEFINED INPUT)
   list(APPEND args "${INPUT}")
@@ -28,4 +29,7 @@ if(DEFINED EXPECTED)
 endif()
 if(DEFINED MATCH AND NOT out MATCHES "${MATCH}")
   message(FATAL_ERROR "stdout does not match ${MATCH}:\n${out}")
+endif()
+if(DEFINED ERROR_MATCH AND NOT err MATCHES "${ERROR_MATCH}")
+  message(FATAL_ERROR "stderr does not match ${ERROR_MATCH}:\n${err}")
 endif()

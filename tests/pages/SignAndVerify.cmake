@@ -1,5 +1,6 @@
 # A maker's round: KEYGEN makes a key (and refuses to make it again over the same file), SIGNER signs a
-# release with it, and VERIFIER finds the signed page verified with that key and not with another.
+# release with it and writes a signed page, and VERIFIER finds the signed pages verified with that key
+# and not with another.
 # Each tool is a command list, so a run can mix the native tool and the Windows one under Wine:
 #   cmake -DKEYGEN=stickwell-page "-DSIGNER=wine;stickwell-page.exe" -DVERIFIER=stickwell-page
 #         -DPAGE=update-usual.html -DOTHER_KEY=BASE64 -DWORK=empty-folder -P SignAndVerify.cmake
@@ -44,4 +45,17 @@ endif()
 run(0 report ${VERIFIER} --json --public-key ${OTHER_KEY} signed.html)
 if(NOT report MATCHES "\"signature\": \"bad\"")
   message(FATAL_ERROR "the signed page verifies with another key: ${report}")
+endif()
+
+# The whole page from its parts, signed over the files in the folder, reads back as given.
+file(WRITE "${WORK}/changes.txt" "﻿1. 修复 <Ctrl+↑> & \"引号\"\r\n2. 新增字体颜色\n")
+run(0 page ${SIGNER} page --version 13.04.21 --changes changes.txt --file Stickwell.exe=http://x/1?a=1&b=2
+    --file Renewick.exe=http://x/2 --push 关 --full http://x/full --key release.key --dir .)
+file(WRITE "${WORK}/page.html" "${page}")
+run(0 report ${VERIFIER} --json --public-key ${public_key} page.html)
+string(CONCAT read_back "^{\"version\": \"13.04.21\", \"newer\": true, \"changeLog\": \"更新日志\\\\r\\\\n1. 修复 <Ctrl\\+↑> & \\\\\"引号\\\\\"\\\\r\\\\n2. 新增字体颜色\", "
+       ".*\"share\": \"http://x/1\\?a=1&b=2\"}.*\"pushOn\": false, .*"
+       "\"signature\": \"verified\", \"sameVersion\": true, \"sameNames\": true}}\n$")
+if(NOT report MATCHES "${read_back}")
+  message(FATAL_ERROR "the page that page wrote does not read back as given:\n${page}\n${report}")
 endif()
