@@ -90,6 +90,7 @@ void NoteWindow::finishStartup() {
 
 bool NoteWindow::beforeDispatch(MSG& message) {
   if (push_.isDialogMessage(message)) return true;
+  if (keys_.beforeDispatch(message)) return true;
   RunFontShortcut(*this, message);
   return false;
 }
