@@ -4,6 +4,7 @@
 
 #include "note/win/ControlIds.h"
 #include "note/core/PointerRules.h"
+#include "note/win/NoteContrast.h"
 #include "note/win/PointerHandlers.h"
 #include "note/win/SavingFileSweep.h"
 #ifdef STICKWELL_TEST_PROBES
@@ -12,6 +13,7 @@
 #include "note/win/TextDocuments.h"
 #include "shared/Twips.h"
 #include "shared/win/Background.h"
+#include "shared/win/Contrast.h"
 #include "shared/win/Diagnostics.h"
 #include "shared/win/Dpi.h"
 #include "shared/win/Launch.h"
@@ -302,6 +304,7 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!controls_.create(hwnd(), *this, geometry_, dpi_)) return -1;
       win::SubclassControl(controls_.body, &TextBoxProcedure, kBodyId, reinterpret_cast<DWORD_PTR>(this));
       win::SubclassControl(controls_.titleEditor, &TextBoxProcedure, kTitleEditorId, reinterpret_cast<DWORD_PTR>(this));
+      ChooseContrast(controls_);
       created_ = true;
       return 0;
     case WM_SIZE:
@@ -310,7 +313,7 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
       RECT client;
       ::GetClientRect(hwnd(), &client);
-      win::UniqueBrush back(::CreateSolidBrush(win::Resolve(backColour_)));
+      win::UniqueBrush back(::CreateSolidBrush(win::Resolve(PaintedNow(ColourRole::Face, {backColour_, backColour_}).back)));
       ::FillRect(reinterpret_cast<HDC>(wParam), &client, back.get());
       return 1;
     }
@@ -344,8 +347,12 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_SYSCOLORCHANGE:
+      win::FollowSystemColours(hwnd(), message);
+      break;
     case WM_DISPLAYCHANGE:
     case WM_SETTINGCHANGE:
+      if (message == WM_SETTINGCHANGE) win::FollowSystemColours(hwnd(), message);
       watcher_.onDisplayChange();
       break;
     case WM_ENTERSIZEMOVE:

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "shared/win/Colour.h"
+#include "shared/win/Contrast.h"
 #include "shared/win/PointerEvent.h"
 #include "shared/win/Window.h"
 
@@ -25,6 +26,9 @@ class Label : public Window {
     Align align = Align::Left;
     bool wrap = false;      // break long captions into lines at word boundaries
     bool middle = false;    // a single line centred from top to bottom
+    // The colours shown instead in a high-contrast theme, with no picture behind the caption; null:
+    // the label keeps its own colours.
+    ContrastChoice contrast = nullptr;
   };
 
   // Paints what lies behind the label, in its parent's coordinates.
@@ -49,6 +53,7 @@ class Label : public Window {
   ColourValue foreColour() const { return look_.fore; }
   void setForeColour(ColourValue colour);
   void setFont(HFONT font);
+  void setContrast(ContrastChoice choice) { look_.contrast = choice; }
 
  protected:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
