@@ -4,6 +4,7 @@
 
 #include "note/win/ControlIds.h"
 #include "note/core/PointerRules.h"
+#include "note/win/NoteAccessibility.h"
 #include "note/win/NoteContrast.h"
 #include "note/win/PointerHandlers.h"
 #include "note/win/SavingFileSweep.h"
@@ -100,7 +101,10 @@ bool NoteWindow::beforeDispatch(MSG& message) {
 // The note ------------------------------------------------------------------------------------------
 
 std::wstring NoteWindow::title() const { return controls_.title.caption(); }
-void NoteWindow::setTitle(std::wstring_view title) { controls_.title.setCaption(title); }
+void NoteWindow::setTitle(std::wstring_view title) {
+  controls_.title.setCaption(title);
+  AnnounceTitleChange(*this);
+}
 std::wstring NoteWindow::body() const { return TextOf(controls_.body); }
 void NoteWindow::setBody(std::wstring_view body) { ::SetWindowTextW(controls_.body, std::wstring(body).c_str()); }
 std::wstring NoteWindow::titleEditorText() const { return TextOf(controls_.titleEditor); }
@@ -225,7 +229,8 @@ void NoteWindow::setEditColours(HWND box, EditColours& colours, win::ColourValue
 
 void NoteWindow::onPointer(int controlId, const win::PointerEvent& event) { HandlePointer(*this, controlId, event); }
 
-bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_GETOBJECT) return AnswerTextBoxObject(*this, controlId, wParam, lParam, result);
   if (message == WM_CONTEXTMENU) {
     // The keyboard's requests come without a place (-1, -1).
     const bool fromKeyboard = GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1;
@@ -305,6 +310,7 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       win::SubclassControl(controls_.body, &TextBoxProcedure, kBodyId, reinterpret_cast<DWORD_PTR>(this));
       win::SubclassControl(controls_.titleEditor, &TextBoxProcedure, kTitleEditorId, reinterpret_cast<DWORD_PTR>(this));
       ChooseContrast(controls_);
+      DescribeForReaders(*this);
       created_ = true;
       return 0;
     case WM_SIZE:

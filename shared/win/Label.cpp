@@ -108,6 +108,12 @@ LRESULT Label::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
+    case WM_GETOBJECT:
+      if (const LRESULT object = AnswerGetObject(hwnd(), wParam, lParam, accessible_)) return object;
+      break;
+    case kRunDefaultAction:
+      if (accessible_.run) accessible_.run();
+      return 0;
     case WM_CAPTURECHANGED:
       clickPending_ = false;
       return 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "shared/win/Accessible.h"
 #include "shared/win/Colour.h"
 #include "shared/win/Contrast.h"
 #include "shared/win/PointerEvent.h"
@@ -44,6 +45,8 @@ class Label : public Window {
   // A left press runs `action`; the pointer is a hand over the label.
   void onLeftPress(std::function<void()> action) { leftPress_ = std::move(action); }
   void setBackgroundPainter(BackgroundPainter painter) { backgroundPainter_ = std::move(painter); }
+  // What a screen reader is told about the label; its default action runs `accessible.run`.
+  void describe(Accessible accessible) { accessible_ = std::move(accessible); }
 
   int id() const { return id_; }
   std::wstring caption() const;
@@ -67,6 +70,7 @@ class Label : public Window {
   PointerListener* listener_ = nullptr;
   std::function<void()> leftPress_;
   BackgroundPainter backgroundPainter_;
+  Accessible accessible_;
   bool clickPending_ = false;  // the left button went down here and has not come up yet
 };
 

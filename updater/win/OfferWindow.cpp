@@ -1,5 +1,7 @@
 #include "updater/win/OfferWindow.h"
 
+#include <oleacc.h>
+
 #include "shared/UpdatePage.h"
 #include "shared/win/Contrast.h"
 #include "shared/win/Crypto.h"
@@ -36,6 +38,11 @@ constexpr SIZE kClient{3810, 5055};
 // link colour.
 win::Colours OnFace(win::Colours) { return {win::kButtonFace, win::kButtonText}; }
 win::Colours LinkOnFace(win::Colours) { return {win::kButtonFace, win::kSystemColour | COLOR_HOTLIGHT}; }
+
+// Readers hear the links as links, and can follow them.
+win::Accessible LinkTo(const win::Label& link) {
+  return {ROLE_SYSTEM_LINK, [&link] { return link.caption(); }, L"跳转", [] { win::OpenOfficialSite(); }};
+}
 
 PageFetch FetchOf(win::FetchStatus status) {
   switch (status) {
@@ -96,6 +103,7 @@ void OfferWindow::createControls() {
   logo_.onLeftPress(openSite);
   product_.create(hwnd(), kProduct, L"Stickwell", line(productFont_.get(), RGB(255, 0, 0), &LinkOnFace),
                   pixels(twips::kProductName));
+  product_.describe(LinkTo(product_));
   product_.setBackgroundPainter(paintBanner);
   product_.onLeftPress(openSite);
   ::SetWindowPos(product_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -112,6 +120,7 @@ void OfferWindow::createControls() {
 
   siteLink_.create(hwnd(), kSiteLink, L"点此进入官网下载最新版本。", line(textFont_.get(), RGB(255, 0, 0), &LinkOnFace),
                    pixels(twips::kSiteLinkLine));
+  siteLink_.describe(LinkTo(siteLink_));
   siteLink_.onLeftPress(openSite);
 
   const auto button = [this, &pixels](int id, const wchar_t* caption, const RECT& twips) {
