@@ -141,6 +141,14 @@ void OfferWindow::show(const OfferView& view) {
   ::SetWindowTextW(changeLog_, win::Wide(view.changeLog).c_str());
   ::EnableWindow(update_, view.canUpdate);
   ::ShowWindow(siteLink_.hwnd(), view.showSiteLink ? SW_SHOW : SW_HIDE);
+  // The keyboard starts on "确定" when there is something to take, on "取消" otherwise.
+  focusButton(view.canUpdate ? update_ : cancel_);
+}
+
+void OfferWindow::focusButton(HWND button) {
+  focus_ = ::IsWindowEnabled(button) ? button : cancel_;
+  // Never taken from another program's window: the button has the keyboard when this one comes back.
+  if (::GetActiveWindow() == hwnd()) ::SetFocus(focus_);
 }
 
 void OfferWindow::onPageArrived() {
@@ -154,12 +162,24 @@ LRESULT OfferWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kPageArrived:
       onPageArrived();
       return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (const HWND focus = ::GetFocus(); focus == update_ || focus == cancel_) focus_ = focus;
+        break;
+      }
+      if (!::IsIconic(hwnd())) focusButton(focus_);
+      return 0;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
       win::FollowSystemColours(hwnd(), message);
       break;
     case WM_COMMAND:
-      if (LOWORD(wParam) == kUpdate && ::IsWindowEnabled(update_)) {
+      // The keys of a dialog: Enter presses the button that has the keyboard, Esc presses "取消".
+      if (LOWORD(wParam) == IDOK && HIWORD(wParam) == 0) {
+        if (const HWND focus = ::GetFocus(); focus == update_ || focus == cancel_) ::SendMessageW(focus, BM_CLICK, 0, 0);
+      } else if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == 0) {
+        ::SendMessageW(cancel_, BM_CLICK, 0, 0);
+      } else if (LOWORD(wParam) == kUpdate && ::IsWindowEnabled(update_)) {
         accepted_ = true;
         ::DestroyWindow(hwnd());
       } else if (LOWORD(wParam) == kCancel) {
