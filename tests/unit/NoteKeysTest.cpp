@@ -15,7 +15,6 @@ TEST(NoteKeys, WhatEachKeyDoesWhereTheKeyboardIs) {
       {"Ctrl+N in the title editor", Part::TitleEditor, kKeyN, kCtrl, Answer::NewNote},
       {"Ctrl+Shift+N", Part::Body, kKeyN, kCtrl | kShift, Answer::PassOn},
       {"Alt+N", Part::Body, kKeyN, kAlt, Answer::PassOn},
-      {"N alone types", Part::Body, kKeyN, kNone, Answer::PassOn},
       {"F2 in the body", Part::Body, kKeyF2, kNone, Answer::BeginTitleEdit},
       {"F2 on the bare window", Part::BareArea, kKeyF2, kNone, Answer::BeginTitleEdit},
       {"F2 in the open editor", Part::TitleEditor, kKeyF2, kNone, Answer::PassOn},
@@ -25,7 +24,6 @@ TEST(NoteKeys, WhatEachKeyDoesWhereTheKeyboardIs) {
       {"Ctrl+Enter in the editor", Part::TitleEditor, kKeyReturn, kCtrl, Answer::PassOn},
       {"Alt+Space in the body", Part::Body, kKeySpace, kAlt, Answer::WindowMenu},
       {"Alt+Space in the editor", Part::TitleEditor, kKeySpace, kAlt, Answer::WindowMenu},
-      {"Space types", Part::Body, kKeySpace, kNone, Answer::PassOn},
   };
   for (const auto& c : cases) EXPECT_EQ(AnswerKey(c.focus, c.key, c.modifiers), c.expected) << c.what;
 }
