@@ -102,8 +102,10 @@ bool NoteWindow::beforeDispatch(MSG& message) {
 
 std::wstring NoteWindow::title() const { return controls_.title.caption(); }
 void NoteWindow::setTitle(std::wstring_view title) {
+  // Every click in the body sets the title again: readers hear only of a new one.
+  const bool changed = title != controls_.title.caption();
   controls_.title.setCaption(title);
-  AnnounceTitleChange(*this);
+  if (changed) AnnounceTitleChange(*this);
 }
 std::wstring NoteWindow::body() const { return TextOf(controls_.body); }
 void NoteWindow::setBody(std::wstring_view body) { ::SetWindowTextW(controls_.body, std::wstring(body).c_str()); }

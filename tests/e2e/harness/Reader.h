@@ -4,7 +4,10 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <ostream>
 #include <string>
+
+#include "harness/System.h"
 
 namespace e2e {
 
@@ -12,6 +15,7 @@ struct ReaderView {
   std::wstring name;
   long role = 0;
   friend bool operator==(const ReaderView&, const ReaderView&) = default;
+  friend void PrintTo(const ReaderView& view, std::ostream* out) { *out << '"' << Utf8(view.name) << "\", role " << view.role; }
 };
 
 // Asks the accessible object of the control's client area through `ask`; false when there is none.
