@@ -51,7 +51,7 @@ bool NoteKeys::beforeDispatch(const MSG& message) {
     case KeyAnswer::BeginTitleEdit: note_.beginTitleEdit(); return true;
     case KeyAnswer::CommitTitle:
       note_.commitTitle();
-      ::SetFocus(note_.control(kBodyId));  // back where the keys were before F2
+      ::SetFocus(note_.control(kBodyId));  // the keys go back to the body
       return true;
     case KeyAnswer::WindowMenu: showWindowMenu(); return true;
   }
