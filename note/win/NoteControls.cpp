@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "note/win/ControlIds.h"
+#include "note/win/NoteContrast.h"
 #include "shared/Twips.h"
 #include "shared/win/CommonControls.h"
 
@@ -35,15 +36,19 @@ HWND CreateEdit(HWND parent, int id, DWORD style) {
 }  // namespace
 
 void EditColours::set(win::ColourValue back, win::ColourValue fore) {
-  if (back != back_) brush_.reset();
   back_ = back;
   fore_ = fore;
 }
 
 HBRUSH EditColours::paint(HDC dc) {
-  ::SetTextColor(dc, win::Resolve(fore_));
-  ::SetBkColor(dc, win::Resolve(back_));
-  if (!brush_) brush_.reset(::CreateSolidBrush(win::Resolve(back_)));
+  const win::Colours painted = PaintedNow(ColourRole::Text, {back_, fore_});
+  const COLORREF back = win::Resolve(painted.back);
+  ::SetTextColor(dc, win::Resolve(painted.fore));
+  ::SetBkColor(dc, back);
+  if (!brush_ || brushColour_ != back) {
+    brush_.reset(::CreateSolidBrush(back));
+    brushColour_ = back;
+  }
   return brush_.get();
 }
 

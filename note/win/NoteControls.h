@@ -17,13 +17,15 @@ class EditColours {
   win::ColourValue back() const { return back_; }
   win::ColourValue fore() const { return fore_; }
   void set(win::ColourValue back, win::ColourValue fore);
-  // Answers WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC for the box.
+  // Answers WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC for the box: its colours, or a page's system colours
+  // in a high-contrast theme.
   HBRUSH paint(HDC dc);
 
  private:
   win::ColourValue back_;
   win::ColourValue fore_;
   win::UniqueBrush brush_;
+  COLORREF brushColour_ = 0;  // what the brush paints: the system's colours can change under it
 };
 
 class NoteControls {

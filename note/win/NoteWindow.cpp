@@ -4,7 +4,9 @@
 
 #include "note/win/ControlIds.h"
 #include "note/core/PointerRules.h"
+#include "note/win/NoteAccessibility.h"
 #include "note/win/NoteClosing.h"
+#include "note/win/NoteContrast.h"
 #include "note/win/PointerHandlers.h"
 #include "note/win/SavingFileSweep.h"
 #ifdef STICKWELL_TEST_PROBES
@@ -14,6 +16,7 @@
 #include "note/win/UserNoteFolder.h"
 #include "shared/Twips.h"
 #include "shared/win/Background.h"
+#include "shared/win/Contrast.h"
 #include "shared/win/Diagnostics.h"
 #include "shared/win/Dpi.h"
 #include "shared/win/Launch.h"
@@ -93,6 +96,7 @@ void NoteWindow::finishStartup() {
 
 bool NoteWindow::beforeDispatch(MSG& message) {
   if (push_.isDialogMessage(message)) return true;
+  if (keys_.beforeDispatch(message)) return true;
   RunFontShortcut(*this, message);
   return false;
 }
@@ -100,7 +104,12 @@ bool NoteWindow::beforeDispatch(MSG& message) {
 // The note ------------------------------------------------------------------------------------------
 
 std::wstring NoteWindow::title() const { return controls_.title.caption(); }
-void NoteWindow::setTitle(std::wstring_view title) { controls_.title.setCaption(title); }
+void NoteWindow::setTitle(std::wstring_view title) {
+  // Every click in the body sets the title again: readers hear only of a new one.
+  const bool changed = title != controls_.title.caption();
+  controls_.title.setCaption(title);
+  if (changed) AnnounceTitleChange(*this);
+}
 std::wstring NoteWindow::body() const { return TextOf(controls_.body); }
 void NoteWindow::setBody(std::wstring_view body) { ::SetWindowTextW(controls_.body, std::wstring(body).c_str()); }
 std::wstring NoteWindow::titleEditorText() const { return TextOf(controls_.titleEditor); }
@@ -225,7 +234,8 @@ void NoteWindow::setEditColours(HWND box, EditColours& colours, win::ColourValue
 
 void NoteWindow::onPointer(int controlId, const win::PointerEvent& event) { HandlePointer(*this, controlId, event); }
 
-bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+bool NoteWindow::onTextBoxMessage(int controlId, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_GETOBJECT) return AnswerTextBoxObject(*this, controlId, wParam, lParam, result);
   if (message == WM_CONTEXTMENU) {
     // The keyboard's requests come without a place (-1, -1).
     const bool fromKeyboard = GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1;
@@ -305,6 +315,8 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!controls_.create(hwnd(), *this, geometry_, dpi_)) return -1;
       win::SubclassControl(controls_.body, &TextBoxProcedure, kBodyId, reinterpret_cast<DWORD_PTR>(this));
       win::SubclassControl(controls_.titleEditor, &TextBoxProcedure, kTitleEditorId, reinterpret_cast<DWORD_PTR>(this));
+      ChooseContrast(controls_);
+      DescribeForReaders(*this);
       created_ = true;
       return 0;
     case WM_SIZE:
@@ -313,7 +325,7 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
       RECT client;
       ::GetClientRect(hwnd(), &client);
-      win::UniqueBrush back(::CreateSolidBrush(win::Resolve(backColour_)));
+      win::UniqueBrush back(::CreateSolidBrush(win::Resolve(PaintedNow(ColourRole::Face, {backColour_, backColour_}).back)));
       ::FillRect(reinterpret_cast<HDC>(wParam), &client, back.get());
       return 1;
     }
@@ -347,8 +359,12 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_SYSCOLORCHANGE:
+      win::FollowSystemColours(hwnd(), message);
+      break;
     case WM_DISPLAYCHANGE:
     case WM_SETTINGCHANGE:
+      if (message == WM_SETTINGCHANGE) win::FollowSystemColours(hwnd(), message);
       watcher_.onDisplayChange();
       break;
     case WM_ENTERSIZEMOVE:

@@ -8,6 +8,7 @@
 #include "note/win/Colour.h"
 #include "note/win/MenuHost.h"
 #include "note/win/NoteControls.h"
+#include "note/win/NoteKeys.h"
 #include "note/win/NoteStore.h"
 #include "note/win/PointerShape.h"
 #include "note/win/PushTrigger.h"
@@ -115,6 +116,7 @@ class NoteWindow : public win::Window, private win::PointerListener {
 
   NoteControls controls_;
   MenuHost menu_{*this};
+  NoteKeys keys_{*this};
   PointerShape pointerShape_;
   NoteGeometry geometry_ = CreationGeometry();
   NoteStore store_;

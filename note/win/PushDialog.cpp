@@ -147,6 +147,8 @@ INT_PTR PushDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
       // A box that cannot be typed into is still a text to read: keep it on the window colour.
       if (reinterpret_cast<HWND>(lParam) == ::GetDlgItem(dialog_, kPushTextId)) {
+        // With its text colour too: a high-contrast theme's window colour is dark.
+        ::SetTextColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOWTEXT));
         ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_WINDOW));
       }

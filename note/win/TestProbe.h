@@ -9,6 +9,10 @@ namespace stickwell::note::probe {
 // push timer runs, and at which tick the message dialog opened.
 inline constexpr wchar_t kPushTimerTicksMessage[] = L"Stickwell.TestProbe.PushTimerTicks";
 
+// Switches a high-contrast theme on (wParam 1) or off (0) as if the system had, which Wine cannot; the
+// note repaints in the colours the system has now. Answers 1.
+inline constexpr wchar_t kHighContrastMessage[] = L"Stickwell.TestProbe.HighContrast";
+
 // Sees every message of the note window first; true when it was a probe's (`answer` answers it).
 bool HandleMessage(UINT message, WPARAM wParam, LRESULT& answer);
 

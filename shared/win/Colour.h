@@ -17,6 +17,12 @@ inline constexpr ColourValue kWindowBack = kSystemColour | COLOR_WINDOW;
 inline constexpr ColourValue kButtonFace = kSystemColour | COLOR_BTNFACE;
 inline constexpr ColourValue kButtonText = kSystemColour | COLOR_BTNTEXT;
 
+// A background and the text on it.
+struct Colours {
+  ColourValue back = 0;
+  ColourValue fore = 0;
+};
+
 inline COLORREF Resolve(ColourValue value) {
   if (value & kSystemColour) return ::GetSysColor(static_cast<int>(value & 0xFFu));
   return static_cast<COLORREF>(value & 0x00FFFFFFu);

@@ -46,7 +46,9 @@ void Label::setFont(HFONT font) {
 void Label::paint(HDC dc) {
   RECT client;
   ::GetClientRect(hwnd(), &client);
-  if (backgroundPainter_) {
+  const bool contrast = look_.contrast && HighContrast();
+  const Colours colours = contrast ? look_.contrast({look_.back, look_.fore}) : Colours{look_.back, look_.fore};
+  if (backgroundPainter_ && !contrast) {
     RECT inParent = client;
     ::MapWindowPoints(hwnd(), ::GetParent(hwnd()), reinterpret_cast<POINT*>(&inParent), 2);
     POINT origin;
@@ -54,14 +56,14 @@ void Label::paint(HDC dc) {
     backgroundPainter_(dc, inParent);
     ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
   } else {
-    const UniqueBrush back(::CreateSolidBrush(Resolve(look_.back)));
+    const UniqueBrush back(::CreateSolidBrush(Resolve(colours.back)));
     ::FillRect(dc, &client, back.get());
   }
   const std::wstring text = caption();
   if (text.empty()) return;
   const SelectGuard font(dc, look_.font ? look_.font : ::GetStockObject(DEFAULT_GUI_FONT));
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, Resolve(look_.fore));
+  ::SetTextColor(dc, Resolve(colours.fore));
   UINT format = DT_NOPREFIX | (look_.middle ? DT_VCENTER : DT_TOP);
   format |= look_.align == Align::Centre ? DT_CENTER : look_.align == Align::Right ? DT_RIGHT : DT_LEFT;
   format |= look_.wrap ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE;
@@ -106,6 +108,12 @@ LRESULT Label::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
+    case WM_GETOBJECT:
+      if (const LRESULT object = AnswerGetObject(hwnd(), wParam, lParam, accessible_)) return object;
+      break;
+    case kRunDefaultAction:
+      if (accessible_.run) accessible_.run();
+      return 0;
     case WM_CAPTURECHANGED:
       clickPending_ = false;
       return 0;

@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "shared/win/Accessible.h"
 #include "shared/win/Colour.h"
+#include "shared/win/Contrast.h"
 #include "shared/win/PointerEvent.h"
 #include "shared/win/Window.h"
 
@@ -25,6 +27,9 @@ class Label : public Window {
     Align align = Align::Left;
     bool wrap = false;      // break long captions into lines at word boundaries
     bool middle = false;    // a single line centred from top to bottom
+    // The colours shown instead in a high-contrast theme, with no picture behind the caption; null:
+    // the label keeps its own colours.
+    ContrastChoice contrast = nullptr;
   };
 
   // Paints what lies behind the label, in its parent's coordinates.
@@ -40,6 +45,8 @@ class Label : public Window {
   // A left press runs `action`; the pointer is a hand over the label.
   void onLeftPress(std::function<void()> action) { leftPress_ = std::move(action); }
   void setBackgroundPainter(BackgroundPainter painter) { backgroundPainter_ = std::move(painter); }
+  // What a screen reader is told about the label; its default action runs `accessible.run`.
+  void describe(Accessible accessible) { accessible_ = std::move(accessible); }
 
   int id() const { return id_; }
   std::wstring caption() const;
@@ -49,6 +56,7 @@ class Label : public Window {
   ColourValue foreColour() const { return look_.fore; }
   void setForeColour(ColourValue colour);
   void setFont(HFONT font);
+  void setContrast(ContrastChoice choice) { look_.contrast = choice; }
 
  protected:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -62,6 +70,7 @@ class Label : public Window {
   PointerListener* listener_ = nullptr;
   std::function<void()> leftPress_;
   BackgroundPainter backgroundPainter_;
+  Accessible accessible_;
   bool clickPending_ = false;  // the left button went down here and has not come up yet
 };
 

@@ -6,6 +6,7 @@
 
 #include "shared/Twips.h"
 #include "shared/win/CommonControls.h"
+#include "shared/win/Contrast.h"
 #include "shared/win/Diagnostics.h"
 #include "shared/win/Dpi.h"
 
@@ -79,18 +80,29 @@ void StatusWindow::setStatus(std::wstring_view text) {
 
 LRESULT StatusWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    // In a high-contrast theme the window shows whole, in the theme's face and text colours, rather
+    // than a coloured line over whatever the desktop has.
     case WM_ERASEBKGND: {
       RECT client;
       ::GetClientRect(hwnd(), &client);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, keyBrush_.get());
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, HighContrast() ? ::GetSysColorBrush(COLOR_BTNFACE) : keyBrush_.get());
       return 1;
     }
     case WM_CTLCOLORSTATIC: {
       const auto dc = reinterpret_cast<HDC>(wParam);
+      if (HighContrast()) {
+        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+        ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+      }
       ::SetTextColor(dc, statusColour_);
       ::SetBkColor(dc, kColourKey);
       return reinterpret_cast<LRESULT>(keyBrush_.get());
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      FollowSystemColours(hwnd(), message);
+      break;
   }
   return Window::handleMessage(message, wParam, lParam);
 }

@@ -85,10 +85,13 @@ TEST(UpdateJourney, ANoteUpdatesItselfAndTheUpdaterFromThePage) {
   EXPECT_TRUE(running && DialogText(running) == L"更新程序已经在运行");
   EXPECT_TRUE((PressDialogButton(running, IDOK), second.waitForExit()));
 
-  // 确定: the download window takes the offer's place, names each file as it comes (the updater's own
-  // as NewRenewick.exe), counts down from 5 a second apart, closes and starts the note.
+  // 确定, which has the keyboard, takes Enter: the download window takes the offer's place, names each
+  // file as it comes (the updater's own as NewRenewick.exe), counts down from 5 a second apart, closes
+  // and starts the note.
   const DWORD updater = ProcessOf(offer);
-  ASSERT_TRUE(ClickUntil(CenterOf(WindowRectOf(update)), [&] { return !::IsWindow(offer); }));
+  ASSERT_TRUE(Activate(offer) && WaitUntil([&] { return FocusIn(offer) == update; })) << "确定 does not have the keyboard";
+  KeyChord({VK_RETURN});
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(offer); }));
   HWND download = nullptr;
   ASSERT_TRUE(WaitUntil([&] {
     for (HWND window : Windows(kFormClass, kUpdaterCaption, updater))

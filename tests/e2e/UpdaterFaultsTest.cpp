@@ -6,6 +6,7 @@
 #include "harness/Input.h"
 #include "harness/Note.h"
 #include "harness/Pages.h"
+#include "harness/Reader.h"
 #include "harness/Update.h"
 #include "harness/Wait.h"
 #include "harness/Windows.h"
@@ -16,7 +17,8 @@ namespace e2e {
 namespace ids = stickwell::updater::ids;
 
 // A page it cannot offer shows the failed state, whose link line opens the official site on a left click
-// only, and nothing is downloaded. 取消 ends the updater.
+// only, and nothing is downloaded. 取消, which has the keyboard, ends the updater on Enter, and so does
+// Esc. Readers hear the link line as a link.
 TEST(UpdaterFaults, APageItCannotOfferShowsTheWayToTheSite) {
   TestServer server;
   ProgramDir dir;
@@ -40,7 +42,9 @@ TEST(UpdaterFaults, APageItCannotOfferShowsTheWayToTheSite) {
     EXPECT_TRUE((Pause(300), OpenedPages().empty())) << "a right click opened the site";
     Click(CenterOf(WindowRectOf(link)));
     EXPECT_TRUE(WaitForOpenedPage(UpdatePageAddress()));
-    Click(CenterOf(WindowRectOf(::GetDlgItem(offer, ids::kCancel))));
+    EXPECT_EQ(ReadAsReader(link), (ReaderView{L"点此进入官网下载最新版本。", ROLE_SYSTEM_LINK}));
+    ASSERT_TRUE(Activate(offer) && WaitUntil([&] { return FocusIn(offer) == ::GetDlgItem(offer, ids::kCancel); })) << "取消 does not have the keyboard";
+    KeyChord({static_cast<WORD>((&row - rows) % 2 ? VK_RETURN : VK_ESCAPE)});
     EXPECT_TRUE(updater.waitForExit()) << "取消 did not end the updater";
     EXPECT_EQ(server.requestsFor("/share/1") + server.requestsFor("/files/Stickwell.exe"), 0u) << "something was downloaded";
   }

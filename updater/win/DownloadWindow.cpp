@@ -171,6 +171,10 @@ LRESULT DownloadWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_TIMER:
       if (wParam == kCountdownTimer && !ending_) carryOut(run_.countdownTick());
       return 0;
+    case WM_COMMAND:
+      // Esc, which the dialog keys turn into IDCANCEL, closes the window as its close command does.
+      if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == 0) ::SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+      return 0;
     case WM_CLOSE: {
       // Closed before the install: nothing staged stays behind.
       const Step step = run_.closed();

@@ -1,6 +1,9 @@
 #include "updater/win/OfferWindow.h"
 
+#include <oleacc.h>
+
 #include "shared/UpdatePage.h"
+#include "shared/win/Contrast.h"
 #include "shared/win/Crypto.h"
 #include "shared/win/Dpi.h"
 #include "shared/Text.h"
@@ -30,6 +33,16 @@ constexpr RECT kUpdateButton{240, 4380, 240 + 1335, 4380 + 495};
 constexpr RECT kCancelButton{2235, 4380, 2235 + 1335, 4380 + 495};
 constexpr SIZE kClient{3810, 5055};
 }  // namespace twips
+
+// In a high-contrast theme: the lines and the banner on the window's face, the links in the system's
+// link colour.
+win::Colours OnFace(win::Colours) { return {win::kButtonFace, win::kButtonText}; }
+win::Colours LinkOnFace(win::Colours) { return {win::kButtonFace, win::kSystemColour | COLOR_HOTLIGHT}; }
+
+// Readers hear the links as links, and can follow them.
+win::Accessible LinkTo(const win::Label& link) {
+  return {ROLE_SYSTEM_LINK, [&link] { return link.caption(); }, L"跳转", [] { win::OpenOfficialSite(); }};
+}
 
 PageFetch FetchOf(win::FetchStatus status) {
   switch (status) {
@@ -80,16 +93,17 @@ void OfferWindow::createControls() {
   const auto paintBanner = [banner](HDC dc, const RECT&) { PaintLogo(dc, banner); };
   const auto openSite = [] { win::OpenOfficialSite(); };
   // One line of text, centred from top to bottom, on the window's face.
-  const auto line = [](HFONT font, COLORREF colour) {
-    return win::Label::Look{win::kButtonFace, colour, font, win::Label::Align::Left, false, /*middle=*/true};
+  const auto line = [](HFONT font, COLORREF colour, win::ContrastChoice contrast = &OnFace) {
+    return win::Label::Look{win::kButtonFace, colour, font, win::Label::Align::Left, false, /*middle=*/true, contrast};
   };
 
   // The labels clip their siblings: the product name lies over the banner and stays on top of it.
   logo_.create(hwnd(), kLogo, L"", line(nullptr, RGB(0, 0, 0)), banner);
   logo_.setBackgroundPainter(paintBanner);
   logo_.onLeftPress(openSite);
-  product_.create(hwnd(), kProduct, L"Stickwell", line(productFont_.get(), RGB(255, 0, 0)),
+  product_.create(hwnd(), kProduct, L"Stickwell", line(productFont_.get(), RGB(255, 0, 0), &LinkOnFace),
                   pixels(twips::kProductName));
+  product_.describe(LinkTo(product_));
   product_.setBackgroundPainter(paintBanner);
   product_.onLeftPress(openSite);
   ::SetWindowPos(product_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -104,8 +118,9 @@ void OfferWindow::createControls() {
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kChangeLog)), nullptr, nullptr);
   ::SendMessageW(changeLog_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
 
-  siteLink_.create(hwnd(), kSiteLink, L"点此进入官网下载最新版本。", line(textFont_.get(), RGB(255, 0, 0)),
+  siteLink_.create(hwnd(), kSiteLink, L"点此进入官网下载最新版本。", line(textFont_.get(), RGB(255, 0, 0), &LinkOnFace),
                    pixels(twips::kSiteLinkLine));
+  siteLink_.describe(LinkTo(siteLink_));
   siteLink_.onLeftPress(openSite);
 
   const auto button = [this, &pixels](int id, const wchar_t* caption, const RECT& twips) {
@@ -126,6 +141,14 @@ void OfferWindow::show(const OfferView& view) {
   ::SetWindowTextW(changeLog_, win::Wide(view.changeLog).c_str());
   ::EnableWindow(update_, view.canUpdate);
   ::ShowWindow(siteLink_.hwnd(), view.showSiteLink ? SW_SHOW : SW_HIDE);
+  // The keyboard starts on "确定" when there is something to take, on "取消" otherwise.
+  focusButton(view.canUpdate ? update_ : cancel_);
+}
+
+void OfferWindow::focusButton(HWND button) {
+  focus_ = ::IsWindowEnabled(button) ? button : cancel_;
+  // Never taken from another program's window: the button has the keyboard when this one comes back.
+  if (::GetActiveWindow() == hwnd()) ::SetFocus(focus_);
 }
 
 void OfferWindow::onPageArrived() {
@@ -139,8 +162,24 @@ LRESULT OfferWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kPageArrived:
       onPageArrived();
       return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (const HWND focus = ::GetFocus(); focus == update_ || focus == cancel_) focus_ = focus;
+        break;
+      }
+      if (!::IsIconic(hwnd())) focusButton(focus_);
+      return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      win::FollowSystemColours(hwnd(), message);
+      break;
     case WM_COMMAND:
-      if (LOWORD(wParam) == kUpdate && ::IsWindowEnabled(update_)) {
+      // The keys of a dialog: Enter presses the button that has the keyboard, Esc presses "取消".
+      if (LOWORD(wParam) == IDOK && HIWORD(wParam) == 0) {
+        if (const HWND focus = ::GetFocus(); focus == update_ || focus == cancel_) ::SendMessageW(focus, BM_CLICK, 0, 0);
+      } else if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == 0) {
+        ::SendMessageW(cancel_, BM_CLICK, 0, 0);
+      } else if (LOWORD(wParam) == kUpdate && ::IsWindowEnabled(update_)) {
         accepted_ = true;
         ::DestroyWindow(hwnd());
       } else if (LOWORD(wParam) == kCancel) {
@@ -148,9 +187,15 @@ LRESULT OfferWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_CTLCOLORSTATIC:
-      // The read-only change-log box keeps a white page.
+      // The read-only change-log box keeps a white page; a high-contrast theme's page instead.
       if (reinterpret_cast<HWND>(lParam) == changeLog_) {
-        ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        if (win::HighContrast()) {
+          ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+          ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+          return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        }
+        ::SetBkColor(dc, RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
       }
       break;

@@ -26,6 +26,7 @@ class OfferWindow : public win::Window {
  private:
   void createControls();
   void show(const OfferView& view);
+  void focusButton(HWND button);
   void onPageArrived();
 
   std::function<void()> startUpdate_;
@@ -34,6 +35,7 @@ class OfferWindow : public win::Window {
   win::UniqueFont textFont_, productFont_;
   win::Label logo_, product_, prompt_, version_, siteLink_;
   HWND changeLog_ = nullptr, update_ = nullptr, cancel_ = nullptr;
+  HWND focus_ = nullptr;  // the button with the keyboard, or to have it when the window is next active
 };
 
 }  // namespace stickwell::updater

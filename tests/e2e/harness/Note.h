@@ -89,11 +89,7 @@ struct Note {
   // the front only when its thread next reads its messages.
   bool focus(int controlId) const {
     HWND target = control(controlId);
-    return ClickUntil(centreOf(controlId), [&] {
-      GUITHREADINFO info{};
-      info.cbSize = sizeof info;
-      return ::GetGUIThreadInfo(::GetWindowThreadProcessId(target, nullptr), &info) && info.hwndFocus == target;
-    });
+    return ClickUntil(centreOf(controlId), [&] { return FocusIn(target) == target; });
   }
   // Opens the menu on the body and picks an item with the keyboard.
   bool pick(MenuItem item, int subitem = -1) const { return WalkMenu(id(), centreOf(kBodyId), MenuKeys(item, subitem)); }

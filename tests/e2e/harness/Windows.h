@@ -75,6 +75,13 @@ inline std::wstring TextOf(HWND window) {
   return text.substr(0, copied);
 }
 
+// The control that has the keyboard in the thread of `window`.
+inline HWND FocusIn(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 inline bool IsShown(HWND window) { return ::IsWindowVisible(window) != FALSE; }
 inline RECT WindowRectOf(HWND window) {
   RECT rect{};
