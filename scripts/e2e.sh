@@ -57,9 +57,8 @@ rm -rf "$bin/screenshots"
 export STICKWELL_E2E_SIGNER=$root/build/native/bin/stickwell-page STICKWELL_E2E_KEYS=$root/tests/e2e/keys STICKWELL_E2E_WORK=$work
 [ -x "$STICKWELL_E2E_SIGNER" ] || { echo "e2e: build the native preset first (it makes stickwell-page)" >&2; exit 1; }
 
-# The same programs built without the makers' key (preset windows-bench), for the tests of what such a
-# build accepts.
-export STICKWELL_E2E_KEYLESS_BIN=${STICKWELL_E2E_KEYLESS_BIN:-$root/build/windows-bench/bin}
+# The same programs linked without the makers' key, for the tests of what such a build accepts.
+export STICKWELL_E2E_KEYLESS_BIN=${STICKWELL_E2E_KEYLESS_BIN:-$bin/keyless}
 
 # A program folder that nothing can be written into: netns-run.sh mounts it read-only inside the
 # tests' namespace (root writes anywhere, so a permission bit would not do).

@@ -36,10 +36,6 @@ step "windows-e2e: the programs against the test server, and the end-to-end test
 cmake --preset windows-e2e >/dev/null
 cmake --build --preset windows-e2e
 
-step "windows-bench: the same two programs without the makers' key, for the end-to-end tests of such a build"
-cmake --preset windows-bench >/dev/null
-cmake --build --preset windows-bench --target Stickwell Renewick
-
 # The programs as users get them, as a maker releases them (a release of 13.4.21 signed with the tests'
 # key), then once more from a copy of the sources in another folder, to compare: built from here on,
 # while the tests mostly wait on Wine, at the lowest priority, so that the tests' programs get the

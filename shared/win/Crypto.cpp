@@ -4,7 +4,6 @@
 #include <limits>
 #include <vector>
 
-#include "BuildConfig.h"
 #include "shared/win/Bcrypt.h"
 
 namespace stickwell::win {
@@ -71,18 +70,6 @@ bool VerifySignature(const manifest::PublicKey& key, std::string_view message, c
   return BCRYPT_SUCCESS(Bcrypt()->verifySignature(publicKey.get(), nullptr, digest->data(),
                                                   static_cast<ULONG>(digest->size()), signatureCopy.data(),
                                                   static_cast<ULONG>(signatureCopy.size()), 0));
-}
-
-bool UpdateKeyBuiltIn() { return config::kUpdatePublicKey[0] != '\0'; }
-
-manifest::PageTrust TrustUpdatePage(std::u16string_view page, std::u16string_view pageVersion) {
-  // A key that does not read as one (the build checks its form) makes every signature fail: such a build
-  // installs nothing rather than everything.
-  const auto key = manifest::ReadPublicKey(config::kUpdatePublicKey);
-  return manifest::TrustPage(page, pageVersion, UpdateKeyBuiltIn(),
-                             [&](std::string_view signedPart, const manifest::Signature& signature) {
-                               return key && VerifySignature(*key, signedPart, signature);
-                             });
 }
 
 }  // namespace stickwell::win

@@ -69,7 +69,7 @@ TEST(InstallFaults, ANoteWaitsForTheInstallLockBeforeItTouchesTheFolder) {
 // announced and met, and a whole program image. What is refused leaves every file as it was.
 TEST(InstallFaults, WithoutAKeyAProgramCutShortIsRefused) {
   const std::wstring keyless = PathFromEnvironment("STICKWELL_E2E_KEYLESS_BIN");
-  ASSERT_TRUE(FileExists(keyless + L"\\Renewick.exe")) << "the programs without a key are not built (preset windows-bench)";
+  ASSERT_TRUE(FileExists(keyless + L"\\Renewick.exe")) << "the programs without a key are not built (bin/keyless of the windows-e2e build)";
   TestServer server;
   ProgramDir dir({L"Stickwell.exe", L"Renewick.exe"}, keyless);
   const std::string newNote = ServedBuildOf(L"Stickwell.exe"), cut = newNote.substr(0, newNote.size() / 2);
