@@ -1,7 +1,8 @@
 #pragma once
 // One tick of the note's watcher, every 100 ms for the whole run: with the pointer outside the note,
 // "+" and "x" hide and the note reaches its file; an unlocked note docks at the desktop's edges. A note
-// typed into with the pointer resting on it reaches its file at the first pause in the typing.
+// typed into with the pointer resting on it reaches its file at the first pause in the typing, and
+// every few seconds while the typing goes on without one.
 // Nothing is kept between ticks: each one decides afresh from where the pointer and the window are
 // and how long ago the text last changed.
 #include <cstdint>
@@ -12,6 +13,13 @@
 
 namespace stickwell::note {
 
+// How long the text has waited for the file: since its last change, and since the first change that
+// the file does not have yet.
+struct UnsavedText {
+  std::uint64_t sinceLastChangeMs = 0;
+  std::uint64_t sinceFirstChangeMs = 0;
+};
+
 struct TickSight {
   PixelRect windowPixels;  // the window and the pointer as the system reports them
   PixelPoint pointer;
@@ -19,14 +27,15 @@ struct TickSight {
   bool dragging = false;  // the system's move loop is placing the window
   WindowTwips window;     // the same window, for docking
   DesktopEdges desktop;
-  // How long ago the title editor's or the body's text last changed, when that change has not been
-  // saved yet.
-  std::optional<std::uint64_t> unsavedForMs;
+  // The title editor's or the body's text changed and the file does not have it yet.
+  std::optional<UnsavedText> unsaved;
 };
 
 // A pause in the typing this long saves the note while the pointer rests on it: a crash or a power cut
 // then takes a sentence at most, and a note is not written at every keystroke.
 inline constexpr std::uint64_t kTypingPauseMs = 2000;
+// Someone who types on without such a pause still loses no more than this much of it.
+inline constexpr std::uint64_t kLongestUnsavedMs = 10000;
 
 struct TickPlan {
   bool hideCornerButtons = false;  // "+" and "x" in the window's own colour

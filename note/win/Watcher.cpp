@@ -60,19 +60,23 @@ void Watcher::tick() {
                                     inMoveLoop_,
                                     InTwips(window, dpi),
                                     desktop_,
-                                    unsavedSince_ ? std::optional(now - *unsavedSince_) : std::nullopt});
+                                    unsaved_ ? std::optional(UnsavedText{now - unsaved_->last, now - unsaved_->first})
+                                             : std::nullopt});
     if (plan.hideCornerButtons) {
       // "+" and "x" in the window's own colour: invisible until the pointer comes back.
       note_.label(kPlusButtonId)->setForeColour(note_.backColour());
       note_.label(kCloseButtonId)->setForeColour(note_.backColour());
     }
-    if (plan.writeIfChanged && note_.saveNoteIfChanged()) unsavedSince_.reset();
+    if (plan.writeIfChanged && note_.saveNoteIfChanged()) unsaved_.reset();
     if (plan.dockTo) dock(window, *plan.dockTo);
   }
   handoff_.onTick(now);
 }
 
-void Watcher::onTextChanged() { unsavedSince_ = ::GetTickCount64(); }
+void Watcher::onTextChanged() {
+  const ULONGLONG now = ::GetTickCount64();
+  unsaved_ = Changes{unsaved_ ? unsaved_->first : now, now};
+}
 
 void Watcher::dock(const RECT& r, const TwipPoint& place) {
   // A docked note is asked to stay where it is on every tick; moving it there again would only

@@ -43,9 +43,13 @@ class Watcher {
   // round trips to the window system under Wine, too many for every tick.
   bool desktopKnown_ = false;
   DesktopEdges desktop_;
-  // When the text last changed, until a save of the watcher's own has it in the file (or found it
-  // there): a save that failed is tried again on every tick.
-  std::optional<ULONGLONG> unsavedSince_;
+  // When the text first and last changed, until a save of the watcher's own has it in the file (or
+  // found it there): a save that failed is tried again on every tick.
+  struct Changes {
+    ULONGLONG first;
+    ULONGLONG last;
+  };
+  std::optional<Changes> unsaved_;
 };
 
 }  // namespace stickwell::note

@@ -12,9 +12,9 @@ constexpr PixelRect kFree{200, 200, 456, 466};
 constexpr PixelRect kAtRight{1024, 200, 1280, 466};
 constexpr DesktopEdges kScreen{0, 0, 19200};
 
-TickPlan Plan(PixelRect r, PixelPoint pointer, bool dragging = false, std::optional<std::uint64_t> unsavedForMs = {}) {
+TickPlan Plan(PixelRect r, PixelPoint pointer, bool dragging = false, std::optional<UnsavedText> unsaved = {}) {
   const WindowTwips twips{r.left * 15.f, r.top * 15.f, (r.right - r.left) * 15.f, (r.bottom - r.top) * 15.f};
-  return PlanTick({r, pointer, false, dragging, twips, kScreen, unsavedForMs});
+  return PlanTick({r, pointer, false, dragging, twips, kScreen, unsaved});
 }
 
 TEST(WatchTick, WhatATickDoesForWhereThePointerAndTheNoteAre) {
@@ -39,12 +39,13 @@ TEST(WatchTick, WhatATickDoesForWhereThePointerAndTheNoteAre) {
 TEST(WatchTick, APauseInTheTypingSavesWhileThePointerRestsOnTheNote) {
   const TickPlan save{false, true, std::nullopt}, nothing{false, false, std::nullopt};
   const struct { const char* what; TickPlan plan, expected; } cases[] = {
-      {"still typing", Plan(kFree, {300, 300}, false, 1999), nothing},
-      {"a pause", Plan(kFree, {300, 300}, false, 2000), save},
-      {"on the border, after a save that failed: tried on every tick", Plan(kFree, {200, 300}, false, 60000), save},
+      {"still typing", Plan(kFree, {300, 300}, false, UnsavedText{1999, 9999}), nothing},
+      {"a pause", Plan(kFree, {300, 300}, false, UnsavedText{2000, 2000}), save},
+      {"typing on without a pause", Plan(kFree, {300, 300}, false, UnsavedText{100, 10000}), save},
+      {"on the border, after a save that failed: tried on every tick", Plan(kFree, {200, 300}, false, UnsavedText{60000, 60000}), save},
       {"saved since", Plan(kFree, {300, 300}, false, std::nullopt), nothing},
-      {"a pause while the note is dragged", Plan(kFree, {300, 300}, true, 2000), save},
-      {"typing, the pointer away", Plan(kFree, {900, 900}, false, 0), {true, true, std::nullopt}},
+      {"a pause while the note is dragged", Plan(kFree, {300, 300}, true, UnsavedText{2000, 2000}), save},
+      {"typing, the pointer away", Plan(kFree, {900, 900}, false, UnsavedText{0, 0}), {true, true, std::nullopt}},
   };
   for (const auto& c : cases) EXPECT_EQ(c.plan, c.expected) << c.what;
 }
