@@ -50,6 +50,7 @@ TEST(Https, APageComesOverTlsFromATrustedServerOnly) {
       {"a certificate for another host", SecureUrl("/page", Certificate::OtherHost), false},
       {"a self-signed certificate", SecureUrl("/page", Certificate::SelfSigned), false},
   };
+  const std::vector<HWND> ownWindows = Windows(nullptr, nullptr, ::GetCurrentProcessId());
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     const size_t requests = server.requests().size();
@@ -62,7 +63,7 @@ TEST(Https, APageComesOverTlsFromATrustedServerOnly) {
   }
   for (const Request& request : server.requests())
     EXPECT_TRUE(request.path != "/page" || request.head.find("\r\nHost: 127.0.0.1:") == std::string::npos) << "the page went over http";
-  EXPECT_TRUE(OnlyOwnWindows(::GetCurrentProcessId(), L"")) << "WinINet asked about a certificate";
+  EXPECT_EQ(Windows(nullptr, nullptr, ::GetCurrentProcessId()), ownWindows) << "WinINet asked about a certificate";
 }
 
 // The updater reads its share pages and downloads its files over https, following a share link that
