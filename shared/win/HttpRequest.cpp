@@ -100,8 +100,8 @@ HttpRequest::HttpRequest(const std::wstring& url, DWORD timeoutMs) {
     if (!::InternetSetOptionW(session_.get(), option, &timeoutMs, sizeof timeoutMs))
       TraceLastError({L"InternetSetOptionW time-out ", Hex(option)});
   }
-  // An http address moved to https is followed; one that moves from https to http (or anywhere but the
-  // web) is not, and ends as an error status.
+  // An http address moved to https is followed; a move from https to http (or anywhere but the web) is
+  // not, and the request ends there without a response.
   std::wstring address = url;
   for (int redirects = 0;; ++redirects) {
     const std::optional<INTERNET_SCHEME> scheme = send(address);
@@ -111,6 +111,7 @@ HttpRequest::HttpRequest(const std::wstring& url, DWORD timeoutMs) {
     if (const std::optional<INTERNET_SCHEME> nextScheme = SchemeOf(*next);
         !nextScheme || (*scheme == INTERNET_SCHEME_HTTPS && *nextScheme != INTERNET_SCHEME_HTTPS)) {
       TraceError(ERROR_INTERNET_HTTPS_HTTP_SUBMIT_REDIR, {L"refusing the move from ", address, L" to ", *next});
+      request_.reset();
       return;
     }
     address = *next;
