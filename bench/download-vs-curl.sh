@@ -5,7 +5,8 @@
 # Renewick.exe's download window (from its status line naming the file to the countdown after the
 # install), once in the windows-e2e build, which has a key and hashes every file, once in the
 # windows-bench build, which has none. Each alternates with curl (native, written to the same kind of
-# folder) and prints the throughput ratios; the goal of at least 0.9 is checked where no hash is taken.
+# folder), plain and followed by an fsync of the file it wrote, and prints the throughput ratios against
+# both; the goal of at least 0.9 against curl with the fsync is checked where no hash is taken.
 #   bench/download-vs-curl.sh          (needs the native build for the test pages' signatures)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -3,7 +3,8 @@
 # locale (code page 936). Online tests run in a network namespace of their own; the Offline ones in a
 # second namespace that has only loopback.
 #   scripts/e2e.sh [extra gtest arguments]
-#   scripts/e2e.sh --prepare      only creates the Wine prefix (test.sh does it while other work runs)
+#   scripts/e2e.sh --prepare      only creates the Wine prefix and the tests' certificates (test.sh does
+#                                 it while other work runs)
 # STICKWELL_E2E_BINARY names another test binary (the benchmarks' one), STICKWELL_E2E_BUILD another
 # build folder under build/ than windows-e2e (windows-bench); every build runs in the one Wine prefix.
 set -euo pipefail
@@ -22,6 +23,16 @@ if [ ! -e "$prefix/.ready" ]; then
   WINEPREFIX=$prefix DISPLAY= wineboot -i >/dev/null 2>&1
   WINEPREFIX=$prefix wineserver -w
   touch "$prefix/.ready"
+fi
+# The tests' TLS servers (scripts/netns-run.sh starts them) show certificates of a test authority that
+# this prefix alone trusts; they are made, and the authority trusted, once per prefix.
+export STICKWELL_E2E_TLS=$prefix/test-tls
+if [ ! -e "$STICKWELL_E2E_TLS/.trusted" ]; then
+  rm -rf "$STICKWELL_E2E_TLS"
+  "$root/scripts/tls-certificates.sh" "$STICKWELL_E2E_TLS"
+  WINEPREFIX=$prefix DISPLAY= wine reg import "$STICKWELL_E2E_TLS/authority.reg" >/dev/null 2>&1
+  WINEPREFIX=$prefix wineserver -w
+  touch "$STICKWELL_E2E_TLS/.trusted"
 fi
 [ "${1:-}" = --prepare ] && exit 0
 rm -rf "$prefix"/drive_c/users/*/Temp/sw-* "$prefix"/drive_c/users/*/AppData/Local/Temp/sw-* \

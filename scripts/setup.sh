@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick locales fonts-wqy-microhei
-  iproute2 util-linux curl libssl-dev zip unzip
+  iproute2 util-linux curl libssl-dev openssl socat zip unzip
 )
 if [ "${1:-}" = "--run-only" ]; then
   packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb locales fonts-wqy-microhei)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset and runs every test: the unit tests (ASan + UBSan),
-# the page-reader fuzzer for a bounded time, and the end-to-end tests of the real programs under Wine.
+# the fuzzers of the page readers for a bounded time, and the end-to-end tests of the real programs under Wine.
 # The fuzzer and the making of the Wine prefix run while the Windows programs build; their output
 # follows the build's. A release of the programs, built twice to compare, runs beside the end-to-end
 # tests, and the end-to-end update then installs it.
@@ -20,14 +20,10 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native -j"$(nproc)"
 
-step "fuzz: build the update page readers' fuzzer, then fuzz them while the Windows programs build"
+step "fuzz: build the fuzzers of the page readers, then fuzz them while the Windows programs build"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-# Seeds: the fuzzer's own edge cases and the pages the tool's tests read.
-mkdir "$logs/corpus"
-cp fuzz/corpus/* tests/pages/*.html "$logs/corpus"/
-build/fuzz/bin/stickwell-page-fuzzer -max_total_time="${STICKWELL_FUZZ_SECONDS:-30}" -print_final_stats=1 \
-  "$logs/corpus" >"$logs/fuzz.log" 2>&1 &
+scripts/fuzz.sh >"$logs/fuzz.log" 2>&1 &
 fuzzer=$!
 scripts/e2e.sh --prepare >"$logs/prefix.log" 2>&1 &
 prefix=$!
@@ -51,8 +47,8 @@ wait $prefix || { cat "$logs/prefix.log"; exit 1; }
 STICKWELL_WINE_PREFIX=$root/build/windows-e2e/wine STICKWELL_WINDOWS_BIN=$root/build/windows-e2e/bin tests/sign-under-wine.sh
 
 step "fuzz: the result"
-wait $fuzzer || { tail -n 40 "$logs/fuzz.log"; exit 1; }
-tail -n 15 "$logs/fuzz.log"
+wait $fuzzer || { cat "$logs/fuzz.log"; exit 1; }
+cat "$logs/fuzz.log"
 
 step "end-to-end tests"
 scripts/e2e.sh

@@ -1,5 +1,6 @@
 #include "shared/PageMarkers.h"
 #include "shared/PagePositions.h"
+#include "shared/Text.h"
 #include "shared/UpdatePage.h"
 
 namespace stickwell::page {
@@ -42,8 +43,8 @@ std::optional<std::vector<DownloadEntry>> ReadDownloadList(std::u16string_view p
   // Every piece but the last is a file; the last is what follows the closing separator.
   std::vector<DownloadEntry> entries;
   std::size_t from = 0;
-  for (std::size_t separator = rest.find(kParagraph); separator != std::u16string_view::npos;
-       separator = rest.find(kParagraph, from)) {
+  for (std::size_t separator = FindText(rest, kParagraph); separator != std::u16string_view::npos;
+       separator = FindText(rest, kParagraph, from)) {
     auto entry = ReadEntry(rest.substr(from, separator - from));
     if (!entry) return std::nullopt;
     entries.push_back(std::move(*entry));

@@ -144,14 +144,15 @@ std::u16string ManifestParagraph(std::string_view signedPart, const Signature& s
 }
 
 std::optional<Manifest> ReadManifest(std::u16string_view page) {
-  const std::size_t end = page.find(page::kPushEndMarker);
+  const std::size_t end = FindText(page, page::kPushEndMarker);
   if (end == std::u16string_view::npos) return std::nullopt;
-  const std::size_t marker = page.find(kMarker, end + page::kPushEndMarker.size());
+  const std::size_t marker = FindText(page, kMarker, end + page::kPushEndMarker.size());
   if (marker == std::u16string_view::npos) return std::nullopt;
-  std::string base64;
-  for (std::size_t i = marker + kMarker.size(); i < page.size() && IsBase64Character(page[i]); ++i) {
-    base64 += static_cast<char>(page[i]);
-  }
+  const std::size_t start = marker + kMarker.size();
+  std::size_t stop = start;
+  while (stop < page.size() && IsBase64Character(page[stop])) ++stop;
+  const std::string base64(page.begin() + static_cast<std::ptrdiff_t>(start),
+                           page.begin() + static_cast<std::ptrdiff_t>(stop));  // all ASCII
   const auto blob = DecodeBase64(base64);
   Manifest manifest;
   if (!blob || blob->size() <= manifest.signature.size()) return std::nullopt;

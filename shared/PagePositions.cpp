@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "shared/PagePositions.h"
+#include "shared/Text.h"
 
 namespace stickwell::page {
 
@@ -8,7 +9,7 @@ std::optional<Position> FindFrom(std::u16string_view text, std::u16string_view m
   if (start < 1) return std::nullopt;
   const auto size = static_cast<Position>(text.size());
   if (start > size) return 0;
-  const std::size_t hit = text.find(marker, static_cast<std::size_t>(start - 1));
+  const std::size_t hit = FindText(text, marker, static_cast<std::size_t>(start - 1));
   return hit == std::u16string_view::npos ? 0 : static_cast<Position>(hit) + 1;
 }
 

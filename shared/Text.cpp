@@ -1,56 +1,42 @@
 #include <algorithm>
-#include <vector>
 
 #include "shared/Text.h"
 
 namespace stickwell {
 namespace {
 
-// True when some proper prefix of the pattern is also its suffix ("aba"), so that two occurrences
-// can overlap. Computed with the prefix function of Knuth, Morris and Pratt.
-bool HasBorder(std::u16string_view pattern) {
-  std::vector<std::size_t> border(pattern.size(), 0);
-  for (std::size_t i = 1; i < pattern.size(); ++i) {
-    std::size_t k = border[i - 1];
-    while (k > 0 && pattern[i] != pattern[k]) k = border[k - 1];
-    if (pattern[i] == pattern[k]) ++k;
-    border[i] = k;
-  }
-  return !pattern.empty() && border.back() > 0;
-}
+// Both ways of removing work inside the text itself: what is kept is moved towards the front and never
+// overtakes what is still to be read, so a page is cleaned without another buffer of its size.
 
 // The rule as stated: delete every non-overlapping occurrence in one left-to-right pass, then look
-// again. Only self-overlapping patterns need this; each pass copies the whole text.
+// again. Only patterns that can overlap themselves need this; each pass reads the whole text.
 void RemoveInPasses(std::u16string& text, std::u16string_view pattern, std::size_t hit) {
-  std::u16string rest;
   while (hit != std::u16string::npos) {
-    rest.clear();
-    rest.reserve(text.size());
-    std::size_t from = 0;
-    for (; hit != std::u16string::npos; hit = text.find(pattern, from)) {
-      rest.append(text, from, hit - from);
+    std::size_t kept = hit;
+    std::size_t from = hit + pattern.size();
+    for (hit = FindText(text, pattern, from); hit != std::u16string::npos; hit = FindText(text, pattern, from)) {
+      kept = static_cast<std::size_t>(std::copy(text.begin() + from, text.begin() + hit, text.begin() + kept) - text.begin());
       from = hit + pattern.size();
     }
-    rest.append(text, from);
-    text.swap(rest);
-    hit = text.find(pattern);
+    kept = static_cast<std::size_t>(std::copy(text.begin() + from, text.end(), text.begin() + kept) - text.begin());
+    text.resize(kept);
+    hit = FindText(text, pattern);
   }
 }
 
-// After an occurrence is cut out, the end of `kept` and the text from `next` on meet. Removes any
-// occurrence that now straddles the join (again and again, as each removal makes a new join) and
-// returns where reading of the text goes on.
-std::size_t CloseJoin(std::u16string& kept, std::u16string_view text, std::size_t next, std::u16string_view pattern) {
+// After an occurrence is cut out, the kept text (text[0, kept)) and the text still to read (from `next`
+// on) meet. Removes any occurrence that now straddles the join (again and again, as each removal makes
+// a new join) and returns where reading goes on; `kept` shrinks by what went.
+std::size_t CloseJoin(std::u16string_view text, std::size_t& kept, std::size_t next, std::u16string_view pattern) {
   const std::size_t length = pattern.size();
   for (bool removed = true; removed;) {
     removed = false;
-    const std::size_t widest = std::min(length - 1, kept.size());
+    const std::size_t widest = std::min(length - 1, kept);
     for (std::size_t k = 1; k <= widest; ++k) {
       const std::size_t tail = length - k;
-      if (text.size() - next < tail || kept[kept.size() - k] != pattern[0]) continue;
-      if (std::u16string_view(kept).substr(kept.size() - k) == pattern.substr(0, k) &&
-          text.substr(next, tail) == pattern.substr(k)) {
-        kept.resize(kept.size() - k);
+      if (text.size() - next < tail || text[kept - k] != pattern[0]) continue;
+      if (text.substr(kept - k, k) == pattern.substr(0, k) && text.substr(next, tail) == pattern.substr(k)) {
+        kept -= k;
         next += tail;
         removed = true;
         break;
@@ -63,26 +49,26 @@ std::size_t CloseJoin(std::u16string& kept, std::u16string_view text, std::size_
 // For a pattern whose occurrences cannot overlap, the order of removals does not change the result,
 // so one pass that also closes every join it makes gives what repeated passes would: linear work.
 void RemoveInOnePass(std::u16string& text, std::u16string_view pattern, std::size_t hit) {
-  std::u16string kept;
-  kept.reserve(text.size() - pattern.size());
-  kept.append(text, 0, hit);
-  std::size_t next = 0;
-  while (hit != std::u16string::npos) {
-    next = CloseJoin(kept, text, hit + pattern.size(), pattern);
-    hit = text.find(pattern, next);
-    if (hit != std::u16string::npos) kept.append(text, next, hit - next);
+  std::size_t kept = hit;
+  std::size_t next = hit + pattern.size();
+  while (true) {
+    next = CloseJoin(text, kept, next, pattern);
+    hit = FindText(text, pattern, next);
+    const std::size_t end = hit == std::u16string::npos ? text.size() : hit;
+    kept = static_cast<std::size_t>(std::copy(text.begin() + next, text.begin() + end, text.begin() + kept) - text.begin());
+    if (hit == std::u16string::npos) break;
+    next = hit + pattern.size();
   }
-  kept.append(text, next);
-  text.swap(kept);
+  text.resize(kept);
 }
 
 }  // namespace
 
 void RemoveAll(std::u16string& text, std::u16string_view pattern) {
   if (pattern.empty()) return;
-  const std::size_t hit = text.find(pattern);
+  const std::size_t hit = FindText(text, pattern);
   if (hit == std::u16string::npos) return;
-  if (HasBorder(pattern)) {
+  if (OverlapsItself(pattern)) {
     RemoveInPasses(text, pattern, hit);
   } else {
     RemoveInOnePass(text, pattern, hit);

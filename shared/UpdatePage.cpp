@@ -24,12 +24,6 @@ std::u16string TwoDigits(int number) {
 
 // RemoveAll makes one linear pass for a pattern that cannot overlap itself, but repeats whole passes
 // for one that can ("aba"). Keeping the markup free of such patterns keeps cleaning a hostile page linear.
-constexpr bool OverlapsItself(std::u16string_view pattern) {
-  for (std::size_t k = 1; k < pattern.size(); ++k) {
-    if (pattern.substr(0, k) == pattern.substr(pattern.size() - k)) return true;
-  }
-  return false;
-}
 static_assert(std::none_of(kTextMarkup.begin(), kTextMarkup.end(), OverlapsItself));
 static_assert(std::none_of(kLinkMarkup.begin(), kLinkMarkup.end(), OverlapsItself));
 static_assert(!OverlapsItself(kQuote) && !OverlapsItself(kAmpEntityTail) && OverlapsItself(u"aba"));
@@ -69,10 +63,10 @@ std::optional<std::u16string> ParagraphText(std::u16string_view text) {
   // Every piece after the first separator, each followed by a line break...
   std::u16string lines;
   lines.reserve(text.size());
-  std::size_t separator = text.find(kParagraph);
+  std::size_t separator = FindText(text, kParagraph);
   while (separator != std::u16string_view::npos) {
     const std::size_t from = separator + kParagraph.size();
-    separator = text.find(kParagraph, from);
+    separator = FindText(text, kParagraph, from);
     lines.append(text.substr(from, separator == std::u16string_view::npos ? std::u16string_view::npos
                                                                           : separator - from));
     lines.append(kLineBreak);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -37,22 +38,24 @@ constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-void AppendUtf8(std::string& out, char32_t c) {
+// Writes one character's bytes at `out` and returns the end.
+char* EncodeUtf8(char* out, char32_t c) {
   if (c < 0x80) {
-    out += static_cast<char>(c);
+    *out++ = static_cast<char>(c);
   } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   }
+  return out;
 }
 
 }  // namespace
@@ -113,17 +116,30 @@ std::u16string Utf8ToText(std::string_view bytes) {
 
 std::string TextToUtf8(std::u16string_view text) {
   std::string out;
-  out.reserve(text.size() * 3);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-    } else {
-      AppendUtf8(out, IsHighSurrogate(c) || IsLowSurrogate(c) ? char32_t{kReplacement} : char32_t{c});
-    }
-  }
+  AppendUtf8(out, text);
   return out;
+}
+
+void AppendUtf8(std::string& out, std::u16string_view text) {
+  // In pieces through a buffer of our own: each unit takes at most three bytes, a pair four.
+  constexpr std::size_t kPiece = 128;
+  char piece[3 * kPiece + 1];
+  std::size_t i = 0;
+  while (i < text.size()) {
+    char* end = piece;
+    for (const std::size_t pieceEnd = std::min(text.size(), i + kPiece); i < pieceEnd; ++i) {
+      const char16_t c = text[i];
+      if (c < 0x80) {
+        *end++ = static_cast<char>(c);
+      } else if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+        end = EncodeUtf8(end, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+        ++i;
+      } else {
+        end = EncodeUtf8(end, IsHighSurrogate(c) || IsLowSurrogate(c) ? char32_t{kReplacement} : char32_t{c});
+      }
+    }
+    out.append(piece, static_cast<std::size_t>(end - piece));
+  }
 }
 
 }  // namespace stickwell

@@ -29,28 +29,33 @@ std::string Quoted(std::u16string_view marker) {
 std::string OneLine(std::u16string_view text) {
   std::string out;
   std::size_t plainFrom = 0;
-  for (std::size_t i = 0; i <= text.size(); ++i) {
-    if (i < text.size() && text[i] >= 0x20) continue;
-    out += TextToUtf8(text.substr(plainFrom, i - plainFrom));
-    if (i < text.size()) {
-      const std::string escaped = JsonString(text.substr(i, 1));
-      out += escaped.substr(1, escaped.size() - 2);
-    }
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] >= 0x20) continue;
+    AppendUtf8(out, text.substr(plainFrom, i - plainFrom));
+    AppendJsonEscape(out, text[i]);
     plainFrom = i + 1;
   }
+  AppendUtf8(out, text.substr(plainFrom));
   return out;
 }
 
-// A multi-line text, each line indented; CR LF and a lone LF both end a line.
-std::string Indented(std::u16string_view text, const std::string& indent) {
-  if (text.empty()) return indent + "(empty)\n";
-  std::string out;
+// A multi-line text, each line indented, added to `out`; CR LF and a lone LF both end a line.
+void AppendIndented(std::string& out, std::u16string_view text, std::string_view indent) {
+  if (text.empty()) {
+    out += indent;
+    out += "(empty)\n";
+    return;
+  }
   while (true) {
     const std::size_t end = text.find(u'\n');
     std::u16string_view line = text.substr(0, end);
     if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
-    out += (line.empty() ? "" : indent + OneLine(line)) + "\n";
-    if (end == std::u16string_view::npos) return out;
+    if (!line.empty()) {
+      out += indent;
+      out += OneLine(line);
+    }
+    out += '\n';
+    if (end == std::u16string_view::npos) return;
     text.remove_prefix(end + 1);
   }
 }
@@ -96,20 +101,38 @@ struct SignedFindings {
   bool sameNames = false;        // names exactly the files of the download list
 };
 
-std::optional<SignedFindings> ReadSigned(std::u16string_view page, const manifest::SignatureCheck& check) {
+std::optional<SignedFindings> ReadSigned(std::u16string_view page, const std::optional<std::u16string>& version,
+                                        const std::optional<std::vector<DownloadEntry>>& downloads,
+                                        const manifest::SignatureCheck& check) {
   auto list = manifest::ReadManifest(page);
   if (!list) return std::nullopt;
   SignedFindings findings;
   findings.list = std::move(*list);
   if (check) findings.verifies = check(findings.list.signedPart, findings.list.signature);
-  findings.sameVersion = findings.list.version == ReadPageVersion(page);
+  findings.sameVersion = findings.list.version == version;
   std::vector<std::u16string> names;
-  const auto downloads = ReadDownloadList(page);
   for (const DownloadEntry& entry : downloads.value_or(std::vector<DownloadEntry>{})) {
     names.push_back(ReadEntryFileName(entry.entryText).value_or(u""));
   }
   findings.sameNames = downloads && manifest::ListsSameNames(findings.list, names);
   return findings;
+}
+
+// Every field read once, for either report.
+struct PageReading {
+  std::optional<std::u16string> version;
+  std::optional<std::u16string> changeLog;
+  std::optional<std::vector<DownloadEntry>> downloads;
+  std::optional<std::u16string> pushSwitch;
+  std::optional<std::u16string> pushMessage;
+  std::optional<SignedFindings> signedList;
+};
+
+PageReading ReadPage(std::u16string_view page, const manifest::SignatureCheck& check) {
+  PageReading reading{ReadPageVersion(page), ReadChangeLog(page), ReadDownloadList(page), ReadPushSwitch(page),
+                      ReadPushMessage(page), std::nullopt};
+  reading.signedList = ReadSigned(page, reading.version, reading.downloads, check);
+  return reading;
 }
 
 std::string Hex(const manifest::Sha256Digest& digest) {
@@ -119,8 +142,7 @@ std::string Hex(const manifest::Sha256Digest& digest) {
   return hex;
 }
 
-std::string SignedJson(std::u16string_view page, const manifest::SignatureCheck& check) {
-  const auto findings = ReadSigned(page, check);
+std::string SignedJson(const std::optional<SignedFindings>& findings) {
   if (!findings) return "null";
   std::string json = "{\"version\": " + JsonString(findings->list.version) + ", \"files\": [";
   for (std::size_t i = 0; i < findings->list.files.size(); ++i) {
@@ -135,9 +157,8 @@ std::string SignedJson(std::u16string_view page, const manifest::SignatureCheck&
   return json;
 }
 
-std::string SignedSummary(std::u16string_view page, const manifest::SignatureCheck& check) {
+std::string SignedSummary(std::u16string_view page, const std::optional<SignedFindings>& findings) {
   const std::string refused = ": a build with a public key refuses the page\n";
-  const auto findings = ReadSigned(page, check);
   if (!findings) {
     const bool marked = page.find(manifest::kMarker) != std::u16string_view::npos;
     return marked ? "Signed list: cannot be read: the paragraph after " + Quoted(kPushEndMarker) +
@@ -165,11 +186,7 @@ std::string SignedSummary(std::u16string_view page, const manifest::SignatureChe
 }  // namespace
 
 std::string UpdatePageJson(std::u16string_view page, const manifest::SignatureCheck& check) {
-  const auto version = ReadPageVersion(page);
-  const auto changeLog = ReadChangeLog(page);
-  const auto downloads = ReadDownloadList(page);
-  const auto pushSwitch = ReadPushSwitch(page);
-  const auto pushMessage = ReadPushMessage(page);
+  const auto [version, changeLog, downloads, pushSwitch, pushMessage, signedList] = ReadPage(page, check);
 
   std::string json = "{\"version\": " + JsonOrNull(version);
   json += ", \"newer\": " + (version ? JsonBool(IsNewerVersion(*version, OwnVersionText())) : "null");
@@ -192,16 +209,17 @@ std::string UpdatePageJson(std::u16string_view page, const manifest::SignatureCh
   json += ", \"pushOn\": " + JsonBool(IsPushOn(pushSwitch));
   json += ", \"pushMessage\": " + JsonOrNull(pushMessage);
   json += ", \"pushText\": " + JsonString(DialogText(pushMessage));
-  json += ", \"signed\": " + SignedJson(page, check);
+  json += ", \"signed\": " + SignedJson(signedList);
   return json + "}\n";
 }
 
 std::string UpdatePageSummary(std::u16string_view page, const manifest::SignatureCheck& check) {
-  const std::string indent = "    ";
+  constexpr std::string_view indent = "    ";
   const std::u16string own = OwnVersionText();
+  const auto [version, changeLog, downloads, pushSwitch, pushMessage, signedList] = ReadPage(page, check);
   std::string out;
 
-  if (const auto version = ReadPageVersion(page)) {
+  if (version) {
     out += "Version: " + OneLine(*version) + "\n";
     out += IsNewerVersion(*version, own)
                ? "  differs from " + TextToUtf8(own) + ": version " + TextToUtf8(own) + " offers the update\n"
@@ -210,13 +228,14 @@ std::string UpdatePageSummary(std::u16string_view page, const manifest::Signatur
     out += "Version: cannot be read: no " + Quoted(kVersionMarker) + " on the page\n";
   }
 
-  if (const auto changeLog = ReadChangeLog(page)) {
-    out += "Change log, as the updater shows it:\n" + Indented(*changeLog, indent);
+  if (changeLog) {
+    out += "Change log, as the updater shows it:\n";
+    AppendIndented(out, *changeLog, indent);
   } else {
     out += "Change log: cannot be read: " + WhyNoChangeLog(page) + "\n";
   }
 
-  if (const auto downloads = ReadDownloadList(page)) {
+  if (downloads) {
     out += "Downloads: " + std::to_string(downloads->size()) + (downloads->size() == 1 ? " file\n" : " files\n");
     if (downloads->empty()) out += "  the updater fails on a list without files\n";
     for (std::size_t i = 0; i < downloads->size(); ++i) {
@@ -230,21 +249,20 @@ std::string UpdatePageSummary(std::u16string_view page, const manifest::Signatur
     out += "Downloads: cannot be read: " + WhyNoDownloadList(page) + "\n";
   }
 
-  const auto pushSwitch = ReadPushSwitch(page);
   if (pushSwitch) {
     out += "Push switch: " + OneLine(*pushSwitch) + (IsPushOn(pushSwitch) ? " (push on)\n" : " (push off)\n");
   } else {
     out += "Push switch: cannot be read: no " + Quoted(kPushMarker) + " on the page (push off)\n";
   }
 
-  const auto pushMessage = ReadPushMessage(page);
   if (pushMessage) {
     out += "Push message, as stored: " + OneLine(*pushMessage) + "\n";
   } else {
     out += "Push message: cannot be read: " + WhyNoPushMessage(page) + " (stored empty)\n";
   }
-  out += "Push message, as the dialog shows it:\n" + Indented(DialogText(pushMessage), indent);
-  out += SignedSummary(page, check);
+  out += "Push message, as the dialog shows it:\n";
+  AppendIndented(out, DialogText(pushMessage), indent);
+  out += SignedSummary(page, signedList);
   return out;
 }
 

@@ -1,34 +1,30 @@
 #include "tools/Utf8Out.h"
 
-#include <cstdio>
-
 namespace stickwell::page {
 namespace {
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// The JSON spelling of a character that cannot stand as it is, or nothing.
-std::string Escape(char16_t c, bool loneSurrogate) {
+}  // namespace
+
+void AppendJsonEscape(std::string& out, char16_t c) {
   switch (c) {
-    case u'"': return "\\\"";
-    case u'\\': return "\\\\";
-    case u'\r': return "\\r";
-    case u'\n': return "\\n";
-    case u'\t': return "\\t";
+    case u'"': out += "\\\""; return;
+    case u'\\': out += "\\\\"; return;
+    case u'\r': out += "\\r"; return;
+    case u'\n': out += "\\n"; return;
+    case u'\t': out += "\\t"; return;
     default: break;
   }
-  if (c >= 0x20 && !loneSurrogate) return {};
-  char escape[8];
-  std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-  return escape;
+  static constexpr char kHexDigits[] = "0123456789abcdef";
+  const char escape[] = {'\\', 'u', kHexDigits[c >> 12], kHexDigits[(c >> 8) & 0xF], kHexDigits[(c >> 4) & 0xF],
+                         kHexDigits[c & 0xF]};
+  out.append(escape, sizeof escape);
 }
-
-}  // namespace
 
 std::string JsonString(std::u16string_view text) {
   std::string out = "\"";
-  out.reserve(text.size() * 3 + 2);
   std::size_t plainFrom = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
@@ -36,12 +32,12 @@ std::string JsonString(std::u16string_view text) {
       ++i;
       continue;
     }
-    const std::string escape = Escape(c, IsHighSurrogate(c) || IsLowSurrogate(c));
-    if (escape.empty()) continue;
-    out += TextToUtf8(text.substr(plainFrom, i - plainFrom)) + escape;
+    if (c >= 0x20 && c != u'"' && c != u'\\' && !IsHighSurrogate(c) && !IsLowSurrogate(c)) continue;
+    AppendUtf8(out, text.substr(plainFrom, i - plainFrom));
+    AppendJsonEscape(out, c);
     plainFrom = i + 1;
   }
-  out += TextToUtf8(text.substr(plainFrom));
+  AppendUtf8(out, text.substr(plainFrom));
   out += '"';
   return out;
 }

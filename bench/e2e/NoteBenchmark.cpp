@@ -87,8 +87,8 @@ TEST(NoteBenchmark, StartupAndMemoryAgainstABareWindow) {
             << Median(bareKb) << " KiB, ratio " << memoryRatio << "\n";
   RecordProperty("startRatio", std::to_string(startRatio));
   RecordProperty("memoryRatio", std::to_string(memoryRatio));
-  EXPECT_LE(startRatio, 1.5);
-  EXPECT_LE(memoryRatio, 1.5);
+  EXPECT_LE(startRatio, 1.15);
+  EXPECT_LE(memoryRatio, 1.25);
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ HBRUSH EditColours::paint(HDC dc) {
   return brush_.get();
 }
 
-bool NoteControls::create(HWND form, win::PointerListener& listener, const NoteGeometry& g, unsigned dpi) {
+bool NoteControls::create(HWND form, win::PointerListener& listener, unsigned dpi) {
   form_ = form;
   dpi_ = dpi;
   createFonts();
@@ -83,8 +83,6 @@ bool NoteControls::create(HWND form, win::PointerListener& listener, const NoteG
   // The body's frame and the title editor lie over the title label's lower part: they come first.
   ::SetWindowPos(bodyFrame.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowPos(titleEditor, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-
-  place(g, dpi);
   return true;
 }
 

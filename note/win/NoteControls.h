@@ -30,8 +30,8 @@ class EditColours {
 
 class NoteControls {
  public:
-  // Creates every control of the form at its place in `geometry`.
-  bool create(HWND form, win::PointerListener& listener, const NoteGeometry& geometry, unsigned dpi);
+  // Creates every control of the form; place() puts them where they go.
+  bool create(HWND form, win::PointerListener& listener, unsigned dpi);
   void place(const NoteGeometry& geometry, unsigned dpi);
   // The tooltips of the title, the body and the grip. Made when the pointer first comes over the note,
   // not at start-up: a note should take keys as soon as it shows.

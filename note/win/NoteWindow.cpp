@@ -67,6 +67,7 @@ bool NoteWindow::open(int showCommand) {
   PlaceAtStartup(geometry_);
   controls_.grip.setBackColour(controls_.bodyColours.back());
   placeControls();
+  created_ = true;
   controls_.startTime.setCaption(win::Wide(StartTimeCaption(started)));
   // Usually only read and compared: the documents are there already.
   const std::wstring& folder = win::ProgramFolder();
@@ -312,12 +313,11 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       dpi_ = win::WindowDpi(hwnd());
-      if (!controls_.create(hwnd(), *this, geometry_, dpi_)) return -1;
+      if (!controls_.create(hwnd(), *this, dpi_)) return -1;
       win::SubclassControl(controls_.body, &TextBoxProcedure, kBodyId, reinterpret_cast<DWORD_PTR>(this));
       win::SubclassControl(controls_.titleEditor, &TextBoxProcedure, kTitleEditorId, reinterpret_cast<DWORD_PTR>(this));
       ChooseContrast(controls_);
       DescribeForReaders(*this);
-      created_ = true;
       return 0;
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) applyLayout();

@@ -123,7 +123,7 @@ class NoteWindow : public win::Window, private win::PointerListener {
   unsigned dpi_ = 96;
   win::ColourValue backColour_ = kYellow;
   HWND lastFocus_ = nullptr;  // the control that had the keyboard when the window was last deactivated
-  bool created_ = false;
+  bool created_ = false;  // placed by start-up: the sizes the window takes before that need no layout
   bool started_ = false;  // finishStartup has run
   Watcher watcher_{*this};
   // The note writes itself before the update check hands over to the updater and the program ends.

@@ -1,5 +1,6 @@
 #include "shared/win/Background.h"
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -14,13 +15,34 @@ struct Queued {
   const wchar_t* what;
 };
 
+// What a pool thread's frames below the point where its work has returned may still need: the call
+// that gives the pages back. The pool's own frames lie above.
+constexpr std::uintptr_t kStackKept = 16 * 1024;
+
+// Under Wine a thread's whole stack reservation is backed with memory from the thread's first moments,
+// about a megabyte, and kept while the thread lives and, once it has ended, until another thread ends:
+// a page fetch at start-up left an idle note holding two such stacks. Work that has returned gives back
+// what lies below the pages its thread still needs; what is there is dead by then. On Windows the range
+// also holds pages that were never committed, and the call does nothing.
+__declspec(noinline) void ReleaseStackBelowHere() {
+  volatile char here = 0;
+  ULONG_PTR low = 0;
+  ULONG_PTR high = 0;
+  ::GetCurrentThreadStackLimits(&low, &high);
+  const auto keepFrom = (reinterpret_cast<std::uintptr_t>(&here) & ~std::uintptr_t{0xFFF}) - kStackKept;
+  if (keepFrom > low) ::VirtualAlloc(reinterpret_cast<void*>(low), keepFrom - low, MEM_RESET, PAGE_READWRITE);
+}
+
 void CALLBACK RunQueued(PTP_CALLBACK_INSTANCE, void* context) {
-  const std::unique_ptr<Queued> queued(static_cast<Queued*>(context));
-  try {
-    queued->work();
-  } catch (...) {
-    TraceException({queued->what});
+  {
+    const std::unique_ptr<Queued> queued(static_cast<Queued*>(context));
+    try {
+      queued->work();
+    } catch (...) {
+      TraceException({queued->what});
+    }
   }
+  ReleaseStackBelowHere();
 }
 
 }  // namespace

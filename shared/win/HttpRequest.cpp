@@ -18,10 +18,13 @@ constexpr ULONGLONG kSlowReadMs = 250;
 constexpr wchar_t kNoCacheHeader[] = L"Cache-Control: no-cache\r\n";
 
 // Every page and file must come from the server as it is now: never from the local cache or a proxy's,
-// never stored, no cookies sent or kept, and no dialog box from a network thread. An http address
-// redirected to https is followed; the reverse is refused.
+// never stored, no cookies sent or kept, and no dialog box from a network thread. Redirects are
+// followed here rather than by WinINet: Wine's follows one from https to http, which would fetch a page
+// or a file meant to come over TLS in the clear.
 constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                                INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
+                                INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_AUTO_REDIRECT;
+// As many as browsers follow before they give up.
+constexpr int kMostRedirects = 20;
 
 std::optional<std::wstring> QueryHeader(HINTERNET request, DWORD what) {
   std::wstring value(256, L'\0');
@@ -58,28 +61,36 @@ bool HasHeaderLines(HINTERNET request) {
   return raw->find_first_not_of(L"\r\n", statusLineEnd) != std::wstring::npos;
 }
 
+std::optional<INTERNET_SCHEME> SchemeOf(const std::wstring& url) {
+  URL_COMPONENTSW parts{};
+  parts.dwStructSize = sizeof parts;
+  if (!::InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return std::nullopt;
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return std::nullopt;
+  return parts.nScheme;
+}
+
+// Where a response that moves the request sends it, as a whole address; nothing for any other response.
+std::optional<std::wstring> RedirectTarget(HINTERNET request, const std::wstring& from) {
+  DWORD status = 0;
+  DWORD size = sizeof status;
+  if (!::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) return std::nullopt;
+  if (status != 301 && status != 302 && status != 303 && status != 307 && status != 308) return std::nullopt;
+  const auto location = QueryHeader(request, HTTP_QUERY_LOCATION);
+  if (!location || location->empty()) return std::nullopt;
+  // The place may be given relative to the address that moved.
+  std::wstring target(INTERNET_MAX_URL_LENGTH, L'\0');
+  DWORD length = static_cast<DWORD>(target.size());
+  if (!::InternetCombineUrlW(from.c_str(), location->c_str(), target.data(), &length, ICU_NO_ENCODE)) {
+    TraceLastError({L"InternetCombineUrlW ", from, L" and ", *location});
+    return std::nullopt;
+  }
+  target.resize(length);
+  return target;
+}
+
 }  // namespace
 
 HttpRequest::HttpRequest(const std::wstring& url, DWORD timeoutMs) {
-  wchar_t host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
-  URL_COMPONENTSW parts{};
-  parts.dwStructSize = sizeof parts;
-  parts.lpszHostName = host;
-  parts.dwHostNameLength = static_cast<DWORD>(std::size(host));
-  parts.dwUrlPathLength = 1;  // ask for pointers into `url` for the path and the query
-  parts.dwExtraInfoLength = 1;
-  if (!::InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
-    TraceLastError({L"InternetCrackUrlW ", url});
-    return;
-  }
-  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
-    TraceError(ERROR_INTERNET_UNRECOGNIZED_SCHEME, {L"requesting ", url});
-    return;
-  }
-  std::wstring target(parts.lpszUrlPath ? parts.lpszUrlPath : L"", parts.dwUrlPathLength);
-  if (parts.lpszExtraInfo) target.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-  if (target.empty()) target = L"/";
-
   session_.reset(::InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session_) {
     TraceLastError({L"InternetOpenW for ", url});
@@ -89,24 +100,65 @@ HttpRequest::HttpRequest(const std::wstring& url, DWORD timeoutMs) {
     if (!::InternetSetOptionW(session_.get(), option, &timeoutMs, sizeof timeoutMs))
       TraceLastError({L"InternetSetOptionW time-out ", Hex(option)});
   }
+  // An http address moved to https is followed; a move from https to http (or anywhere but the web) is
+  // not, and the request ends there without a response.
+  std::wstring address = url;
+  for (int redirects = 0;; ++redirects) {
+    const std::optional<INTERNET_SCHEME> scheme = send(address);
+    if (!scheme) return;
+    const std::optional<std::wstring> next = redirects < kMostRedirects ? RedirectTarget(request_.get(), address) : std::nullopt;
+    if (!next) break;
+    if (const std::optional<INTERNET_SCHEME> nextScheme = SchemeOf(*next);
+        !nextScheme || (*scheme == INTERNET_SCHEME_HTTPS && *nextScheme != INTERNET_SCHEME_HTTPS)) {
+      TraceError(ERROR_INTERNET_HTTPS_HTTP_SUBMIT_REDIR, {L"refusing the move from ", address, L" to ", *next});
+      request_.reset();
+      return;
+    }
+    address = *next;
+  }
+  readResponseHead();
+}
+
+std::optional<INTERNET_SCHEME> HttpRequest::send(const std::wstring& url) {
+  request_.reset();
+  connection_.reset();
+  wchar_t host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
+  URL_COMPONENTSW parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.lpszHostName = host;
+  parts.dwHostNameLength = static_cast<DWORD>(std::size(host));
+  parts.dwUrlPathLength = 1;  // ask for pointers into `url` for the path and the query
+  parts.dwExtraInfoLength = 1;
+  if (!::InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
+    TraceLastError({L"InternetCrackUrlW ", url});
+    return std::nullopt;
+  }
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) {
+    TraceError(ERROR_INTERNET_UNRECOGNIZED_SCHEME, {L"requesting ", url});
+    return std::nullopt;
+  }
+  std::wstring target(parts.lpszUrlPath ? parts.lpszUrlPath : L"", parts.dwUrlPathLength);
+  if (parts.lpszExtraInfo) target.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (target.empty()) target = L"/";
 
   connection_.reset(
       ::InternetConnectW(session_.get(), host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection_) {
     TraceLastError({L"InternetConnectW ", url});
-    return;
+    return std::nullopt;
   }
   const DWORD flags = kRequestFlags | (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
   request_.reset(::HttpOpenRequestW(connection_.get(), L"GET", target.c_str(), nullptr, nullptr, nullptr, flags, 0));
   if (!request_) {
     TraceLastError({L"HttpOpenRequestW ", url});
-    return;
+    return std::nullopt;
   }
   if (!::HttpSendRequestW(request_.get(), kNoCacheHeader, static_cast<DWORD>(-1), nullptr, 0)) {
     TraceLastError({L"HttpSendRequestW ", url});
-    return;
+    request_.reset();
+    return std::nullopt;
   }
-  readResponseHead();
+  return parts.nScheme;
 }
 
 void HttpRequest::readResponseHead() {

@@ -5,6 +5,7 @@
 // it). So it is only ever run on a thread of its own, under a supervisor that gives up on it in time;
 // see HttpFetch.h and HttpDownload.h.
 #include <windows.h>
+#include <wininet.h>
 
 #include <cstdint>
 #include <optional>
@@ -16,8 +17,9 @@ namespace stickwell::win {
 
 class HttpRequest {
  public:
-  // Sends GET `url` (http or https, following the address) and waits for the response headers.
-  // `timeoutMs` becomes WinINet's connect, send and receive time-out.
+  // Sends GET `url` (http or https) and waits for the response headers, following the moves the server
+  // asks for, but never from https to http. `timeoutMs` becomes WinINet's connect, send and receive
+  // time-out.
   HttpRequest(const std::wstring& url, DWORD timeoutMs);
 
   // True when a well-formed response with a 2xx status arrived.
@@ -38,6 +40,8 @@ class HttpRequest {
   static constexpr size_t kLargestRead = 1024 * 1024;
 
  private:
+  // Connects and sends the request for one address; its scheme, or nothing when it could not be sent.
+  std::optional<INTERNET_SCHEME> send(const std::wstring& url);
   void readResponseHead();
 
   UniqueInternet session_;

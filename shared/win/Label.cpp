@@ -10,7 +10,9 @@ constexpr wchar_t kLabelClass[] = L"StickwellLabel";
 }  // namespace
 
 bool Label::create(HWND parent, int id, std::wstring_view caption, const Look& look, const RECT& pixels) {
-  RegisterWindowClass(kLabelClass, CS_DBLCLKS);
+  // Once per program: a note makes seven labels as it starts, and asking again costs a round trip each.
+  static const ATOM labelClass = RegisterWindowClass(kLabelClass, CS_DBLCLKS);
+  (void)labelClass;
   id_ = id;
   look_ = look;
   const std::wstring text(caption);

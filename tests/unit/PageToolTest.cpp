@@ -14,6 +14,7 @@ TEST(PageToolOutput, JsonStringsEscapeWhatJsonRequires) {
       {u"a\"b\\c", "\"a\\\"b\\\\c\""},
       {std::u16string(u"\0\x1F\x7F", 3), "\"\\u0000\\u001f\x7F\""},
       {u"a\xD83D", "\"a\\ud83d\""},  // half of a pair, as a cut can leave it: kept, not replaced
+      {u"\U0001F600\r\n", "\"\xF0\x9F\x98\x80\\r\\n\""},  // a whole pair, then escapes after it
   };
   for (const auto& c : cases) EXPECT_EQ(JsonString(c.text), c.json);
 }

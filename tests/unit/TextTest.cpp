@@ -33,6 +33,18 @@ TEST(TextToUtf8, EncodesAndReplacesHalfPairs) {
   EXPECT_EQ(TextToUtf8(u"a\xD83Dz\xDE00"), "a\xEF\xBF\xBDz\xEF\xBF\xBD");  // as a cut can leave them
 }
 
+// FindText reads four units at a time: a unit in any of the four places, in the units left over at
+// the end, one that is another's bytes swapped, and units with the high bit set.
+TEST(FindText, AnswersWhatFindAnswers) {
+  const std::u16string text = u"ab<p>c\u3C00\u8000\uFFFF<p\u8000<<p>x<";
+  for (const std::u16string pattern : {u"<p>", u"<", u"\u3C00", u"\u8000", u"\uFFFF<p", u"<p>x<", u"<p>x<<", u"", u"\u0000"}) {
+    for (std::size_t from = 0; from <= text.size() + 1; ++from) {
+      EXPECT_EQ(FindText(text, pattern, from), std::u16string_view(text).find(pattern, from))
+          << testing::PrintToString(pattern) << " from " << from;
+    }
+  }
+}
+
 // The fuzzer holds RemoveAll against the rule done in full passes on any input.
 TEST(RemoveAll, RepeatsUntilNoneIsLeft) {
   const struct {
@@ -43,6 +55,12 @@ TEST(RemoveAll, RepeatsUntilNoneIsLeft) {
       {u"<p>a</P>", u"</p>", u"<p>a</P>"},  // case matters
       {u"abc", u"", u"abc"},                // empty pattern: nothing to do
       {u"aabababa", u"aba", u"ab"},         // overlapping: left to right, then again
+      // Removal works inside the text in one pass, closing each join it makes.
+      {u"x</sp</span>an>y</p></p>", u"</span>", u"xy</p></p>"},  // a join closed at once
+      {u"xaaabbby", u"ab", u"xy"},                               // joins closing one inside another
+      {u"ab<pa<p>>b", u"<p>", u"ab<pa>b"},                        // a join that does not close
+      {u"abab", u"ab", u""},                                     // nothing kept at either end
+      {u"ababaabab", u"aba", u"bab"},                            // overlapping, in place over passes
   };
   for (const auto& c : cases) {
     std::u16string text = c.text;

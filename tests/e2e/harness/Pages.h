@@ -1,6 +1,7 @@
 #pragma once
 // Update pages and share pages as the makers' blog publishes them, for the test server to serve.
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,11 +84,15 @@ struct Signing {
   ReleaseFiles files;    // empty: the served ones
 };
 
+// The address the page gives for a share page or a share page for a file, by the path the test server
+// serves it at: the server's own by default.
+using AddressOf = std::function<std::wstring(const std::string& path)>;
+
 // Serves `content` as the update page, listing `files` in order, each through a share page /share/<n>
 // whose "保存至网盘" link leads to /files/<name>, and signed as `signing` says (a page without files
 // signs a read-me); returns the page's content with its download list and signed paragraph.
 inline PageContent ServeUpdate(TestServer& server, PageContent content, const std::vector<std::pair<std::wstring, Response>>& files = {},
-                               Signing signing = {}) {
+                               Signing signing = {}, const AddressOf& address = [](const std::string& path) { return ServerUrl(path); }) {
   if (signing.sign) {
     if (signing.files.empty())
       for (const auto& [name, response] : files) signing.files.emplace_back(name, response.body ? *response.body : "");
@@ -97,9 +102,9 @@ inline PageContent ServeUpdate(TestServer& server, PageContent content, const st
   }
   for (const auto& [name, response] : files) {
     const std::string share = "/share/" + std::to_string(content.downloads.size() + 1), file = "/files/" + Utf8(name);
-    content.downloads.emplace_back(name, ServerUrl(share));
+    content.downloads.emplace_back(name, address(share));
     server.route(share, Response("<html><body><div class=\"share\"><a class=\"save\" href=\"#\">" + Utf8(L"保存至网盘") +
-                                 "</a><a class=\"download\" href=\"" + Utf8(ServerUrl(file)) + "\" id=\"download\">" + Utf8(L"下载") + "</a></div></body></html>"));
+                                 "</a><a class=\"download\" href=\"" + Utf8(address(file)) + "\" id=\"download\">" + Utf8(L"下载") + "</a></div></body></html>"));
     server.route(file, response);
   }
   server.route(UpdatePagePath(), Response(BuildUpdatePage(content)));

@@ -176,6 +176,10 @@ std::wstring ServerUrl(std::string_view path) {
   return std::wstring(url.begin(), url.end());
 }
 
+std::wstring SecureUrl(std::string_view path, Certificate certificate) {
+  return L"https://localhost:" + std::to_wstring(18443 + static_cast<int>(certificate)) + std::wstring(path.begin(), path.end());
+}
+
 std::string PatternBytes(size_t size, unsigned seed) {
   std::string bytes(size, '\0');
   unsigned state = seed * 2654435761u + 1;

@@ -76,6 +76,12 @@ std::string UpdatePageAddress();
 std::string UpdatePagePath();
 std::wstring ServerUrl(std::string_view path);
 
+// The TLS servers that scripts/netns-run.sh puts in front of this one, by the certificate each shows
+// (scripts/tls-certificates.sh): only the test prefix trusts their authority.
+enum class Certificate { Trusted, Expired, OtherHost, SelfSigned };
+// https://localhost:<port><path>, through the TLS server that shows `certificate`.
+std::wstring SecureUrl(std::string_view path, Certificate certificate = Certificate::Trusted);
+
 // `size` bytes of a fixed pseudo-random pattern (NULs, CR, LF and high bytes among them).
 std::string PatternBytes(size_t size, unsigned seed = 1);
 
