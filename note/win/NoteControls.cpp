@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <tuple>
 #include <utility>
 
 #include "note/win/ControlIds.h"
@@ -28,8 +29,9 @@ RECT ToPixels(const TwipRect& r, unsigned dpi) {
   return RECT{left, top, TwipsToPixels(r.left + r.width, dpi), TwipsToPixels(r.top + r.height, dpi)};
 }
 
-HWND CreateEdit(HWND parent, int id, DWORD style) {
-  return ::CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
+HWND CreateEdit(HWND parent, int id, DWORD style, const RECT& pixels) {
+  return ::CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_CLIPSIBLINGS | style, pixels.left, pixels.top,
+                           pixels.right - pixels.left, pixels.bottom - pixels.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -52,38 +54,51 @@ HBRUSH EditColours::paint(HDC dc) {
   return brush_.get();
 }
 
-bool NoteControls::create(HWND form, win::PointerListener& listener, unsigned dpi) {
+bool NoteControls::create(HWND form, win::PointerListener& listener, unsigned dpi, const NoteGeometry& at) {
   form_ = form;
   dpi_ = dpi;
   createFonts();
 
+  // Each control is made where it goes and in its place among its siblings, top first (a new control
+  // goes below those made before it): moving them afterwards costs a round trip each as the note starts.
+  // The title editor and the body's frame lie over the title label's lower part.
   using Align = win::Label::Align;
   using win::kAppWorkspace, win::kButtonText;
-  const auto make = [&](win::Label& label, int id, const wchar_t* caption, const win::Label::Look& look) {
+  const auto make = [&](win::Label& label, int id, const wchar_t* caption, const win::Label::Look& look, Slot slot,
+                        const TwipRect& rect) {
     label.reportPointerTo(listener);
-    return label.create(form, id, caption, look);
+    return label.create(form, id, caption, look, recordPlace(slot, rect));
   };
-  bool ok = true;
-  ok &= make(plusButton, kPlusButtonId, L"+", {kYellow, kAppWorkspace, plusFont_.get(), Align::Left});
-  ok &= make(closeButton, kCloseButtonId, L"x", {kYellow, kAppWorkspace, crossFont_.get(), Align::Left});
-  ok &= make(title, kTitleId, L"", {kYellow, kButtonText, titleFont_.get(), Align::Centre, /*wrap=*/true});
-  ok &= make(grip, kGripId, L"", {kYellow, kButtonText, nullptr, Align::Left});
-  ok &= make(startTime, kStartTimeId, L"", {kPaleYellow, kButtonText, timeFont_.get(), Align::Right});
-  ok &= make(sideStrip, kSideStripId, L"", {kPaleYellow, kButtonText, nullptr, Align::Left});
-  ok &= make(bodyFrame, kBodyFrameId, L"", {kPaleYellow, kButtonText, nullptr, Align::Left});
-  if (!ok) return false;
-
-  body = CreateEdit(bodyFrame.hwnd(), kBodyId, WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
-  titleEditor = CreateEdit(form, kTitleEditorId, WS_TABSTOP | ES_AUTOHSCROLL);
-  if (!body || !titleEditor) return false;
+  titleEditor = CreateEdit(form, kTitleEditorId, WS_TABSTOP | ES_AUTOHSCROLL,
+                           recordPlace(kTitleEditorSlot, at.titleEditor));
+  if (!titleEditor) return false;
+  if (!make(bodyFrame, kBodyFrameId, L"", {kPaleYellow, kButtonText, nullptr, Align::Left}, kBodyFrameSlot,
+            at.bodyFrame))
+    return false;
+  body = CreateEdit(bodyFrame.hwnd(), kBodyId, WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
+                    recordPlace(kBodySlot, at.body));
+  if (!body) return false;
   ::SendMessageW(body, EM_SETLIMITTEXT, 0, 0);  // as long as the system allows
   ::SendMessageW(body, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), FALSE);
-  ::SendMessageW(titleEditor, WM_SETFONT, reinterpret_cast<WPARAM>(editorFont_.get()), FALSE);
 
-  // The body's frame and the title editor lie over the title label's lower part: they come first.
-  ::SetWindowPos(bodyFrame.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ::SetWindowPos(titleEditor, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  return true;
+  bool ok = true;
+  ok &= make(plusButton, kPlusButtonId, L"+", {kYellow, kAppWorkspace, plusFont_.get(), Align::Left}, kPlusSlot,
+             at.plusButton);
+  ok &= make(closeButton, kCloseButtonId, L"x", {kYellow, kAppWorkspace, crossFont_.get(), Align::Left}, kCloseSlot,
+             at.closeButton);
+  ok &= make(title, kTitleId, L"", {kYellow, kButtonText, titleFont_.get(), Align::Centre, /*wrap=*/true}, kTitleSlot,
+             at.title);
+  ok &= make(grip, kGripId, L"", {kYellow, kButtonText, nullptr, Align::Left}, kGripSlot, at.grip);
+  ok &= make(startTime, kStartTimeId, L"", {kPaleYellow, kButtonText, timeFont_.get(), Align::Right}, kStartTimeSlot,
+             at.startTime);
+  ok &= make(sideStrip, kSideStripId, L"", {kPaleYellow, kButtonText, nullptr, Align::Left}, kSideStripSlot,
+             at.sideStrip);
+  return ok;
+}
+
+RECT NoteControls::recordPlace(Slot slot, const TwipRect& rect) {
+  placed_[slot] = ToPixels(rect, dpi_);
+  return placed_[slot];
 }
 
 void NoteControls::ensureTooltips() {
@@ -98,6 +113,12 @@ void NoteControls::ensureTooltips() {
   addTooltip(grip.hwnd(), L"托动改变大小,双击恢复默认大小.");
 }
 
+void NoteControls::ensureTitleEditorFont() {
+  const auto font = reinterpret_cast<WPARAM>(editorFont_.get());
+  if (static_cast<WPARAM>(::SendMessageW(titleEditor, WM_GETFONT, 0, 0)) != font)
+    ::SendMessageW(titleEditor, WM_SETFONT, font, FALSE);
+}
+
 void NoteControls::addTooltip(HWND control, const wchar_t* text) {
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
@@ -109,12 +130,16 @@ void NoteControls::addTooltip(HWND control, const wchar_t* text) {
 }
 
 void NoteControls::place(const NoteGeometry& g, unsigned dpi) {
-  const std::pair<HWND, const TwipRect*> places[] = {
-      {plusButton.hwnd(), &g.plusButton}, {closeButton.hwnd(), &g.closeButton}, {title.hwnd(), &g.title},
-      {titleEditor, &g.titleEditor},          {bodyFrame.hwnd(), &g.bodyFrame}, {body, &g.body},
-      {grip.hwnd(), &g.grip}, {startTime.hwnd(), &g.startTime}, {sideStrip.hwnd(), &g.sideStrip}};
-  for (const auto& [control, rect] : places) {
+  const std::tuple<Slot, HWND, const TwipRect*> places[] = {
+      {kPlusSlot, plusButton.hwnd(), &g.plusButton}, {kCloseSlot, closeButton.hwnd(), &g.closeButton},
+      {kTitleSlot, title.hwnd(), &g.title},          {kTitleEditorSlot, titleEditor, &g.titleEditor},
+      {kBodyFrameSlot, bodyFrame.hwnd(), &g.bodyFrame}, {kBodySlot, body, &g.body},
+      {kGripSlot, grip.hwnd(), &g.grip},              {kStartTimeSlot, startTime.hwnd(), &g.startTime},
+      {kSideStripSlot, sideStrip.hwnd(), &g.sideStrip}};
+  for (const auto& [slot, control, rect] : places) {
     const RECT pixels = ToPixels(*rect, dpi);
+    if (::EqualRect(&pixels, &placed_[slot])) continue;
+    placed_[slot] = pixels;
     ::SetWindowPos(control, nullptr, pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }

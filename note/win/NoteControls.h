@@ -30,12 +30,15 @@ class EditColours {
 
 class NoteControls {
  public:
-  // Creates every control of the form; place() puts them where they go.
-  bool create(HWND form, win::PointerListener& listener, unsigned dpi);
+  // Creates every control of the form where `geometry` puts it; place() moves those that must move.
+  bool create(HWND form, win::PointerListener& listener, unsigned dpi, const NoteGeometry& geometry);
   void place(const NoteGeometry& geometry, unsigned dpi);
   // The tooltips of the title, the body and the grip. Made when the pointer first comes over the note,
   // not at start-up: a note should take keys as soon as it shows.
   void ensureTooltips();
+  // The title editor's font, given when the editor first opens: realizing a typeface costs a start-up
+  // about as much as making a control.
+  void ensureTitleEditorFont();
   // Fonts follow the DPI: the text stays the same size in points, and sharp.
   void setDpi(unsigned dpi);
 
@@ -55,12 +58,18 @@ class NoteControls {
   EditColours titleEditorColours{win::kWindowBack, win::kWindowText};
 
  private:
+  // Where each control was last put, in pixels of its parent.
+  enum Slot { kPlusSlot, kCloseSlot, kTitleSlot, kTitleEditorSlot, kBodyFrameSlot, kBodySlot, kGripSlot,
+              kStartTimeSlot, kSideStripSlot, kSlots };
+
   void createFonts();
   void addTooltip(HWND control, const wchar_t* text);
+  RECT recordPlace(Slot slot, const TwipRect& rect);
 
   HWND form_ = nullptr;
   HWND tooltip_ = nullptr;  // owned by the form, destroyed with it
   unsigned dpi_ = 96;
+  RECT placed_[kSlots] = {};
   float bodyPoints_ = 15.75f;
   win::UniqueFont plusFont_, crossFont_, titleFont_, editorFont_, bodyFont_, timeFont_;
 };

@@ -37,6 +37,17 @@ ClockReading Now() {
   return ClockReading{now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+// Shown the usual way, the note and each of its controls would be erased at once, each with a window
+// DC of its own, and then again as it paints. The erasing waits for the painting instead, which
+// follows as soon as the note takes keys.
+void ShowAtStartup(HWND window, int showCommand) {
+  if (showCommand != SW_SHOWNORMAL && showCommand != SW_SHOWDEFAULT && showCommand != SW_SHOW) {
+    ::ShowWindow(window, showCommand);
+    return;
+  }
+  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_DEFERERASE);
+}
+
 std::wstring TextOf(HWND window) {
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
@@ -69,11 +80,9 @@ bool NoteWindow::open(int showCommand) {
   placeControls();
   created_ = true;
   controls_.startTime.setCaption(win::Wide(StartTimeCaption(started)));
-  // Usually only read and compared: the documents are there already.
   const std::wstring& folder = win::ProgramFolder();
-  WriteTextDocuments(folder);
 
-  ::ShowWindow(hwnd(), showCommand);
+  ShowAtStartup(hwnd(), showCommand);
   store_.claim(folder, started);
   watcher_.start();
   // The timer's first tick comes once the queue is empty: the window has painted and takes input.
@@ -89,8 +98,13 @@ void NoteWindow::finishStartup() {
   if (started_) return;
   started_ = true;
   const std::wstring folder = store_.folder();
-  // Not queued: the sweep waits for the next note.
-  win::RunInBackground([folder] { SweepSavingFiles(folder); }, L"sweeping the temporary files");
+  // Not queued: the documents are written by the next note, and the sweep waits for it.
+  win::RunInBackground(
+      [folder] {
+        WriteTextDocuments(win::ProgramFolder());
+        SweepSavingFiles(folder);
+      },
+      L"the text documents and the temporary files");
   push_.start(hwnd());
   if (store_.savesNowhere()) TellNoteCannotBeSaved();
 }
@@ -130,6 +144,7 @@ bool NoteWindow::saveNoteIfChanged() {
 }
 
 void NoteWindow::beginTitleEdit() {
+  controls_.ensureTitleEditorFont();
   ::ShowWindow(controls_.titleEditor, SW_SHOW);
   ::SetFocus(controls_.titleEditor);
   setTitleEditorColours(backColour_, controls_.titleEditorColours.fore());
@@ -313,7 +328,10 @@ LRESULT NoteWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       dpi_ = win::WindowDpi(hwnd());
-      if (!controls_.create(hwnd(), *this, dpi_)) return -1;
+      geometry_.width = width();
+      geometry_.height = height();
+      PlaceAtStartup(geometry_);
+      if (!controls_.create(hwnd(), *this, dpi_, geometry_)) return -1;
       win::SubclassControl(controls_.body, &TextBoxProcedure, kBodyId, reinterpret_cast<DWORD_PTR>(this));
       win::SubclassControl(controls_.titleEditor, &TextBoxProcedure, kTitleEditorId, reinterpret_cast<DWORD_PTR>(this));
       ChooseContrast(controls_);

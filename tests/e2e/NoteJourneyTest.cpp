@@ -34,12 +34,15 @@ TEST(NoteJourney, StartTypeFormatLockDockOpenAndDelete) {
   ASSERT_TRUE(note.started());
   HWND body = note.control(kBodyId);
 
-  // Start-up: the licence is kept; the introduction is replaced, the history and the missing terms are
-  // written; the note's own file holds the empty record. A borderless 256 x 266 tool window (no taskbar
-  // button, no Alt+Tab entry) at the top left: yellow title row, pale yellow body.
+  // Start-up: the note's own file holds the empty record; once it takes keys, the introduction is
+  // replaced, the history and the missing terms are written and the licence is kept. A borderless
+  // 256 x 266 tool window (no taskbar button, no Alt+Tab entry) at the top left: yellow title row, pale
+  // yellow body.
+  EXPECT_TRUE(WaitUntil([&] {
+    return ReadBytes(dir.file(L"ReadMe.txt")).value_or("x").find("xxxx") == std::string::npos &&
+           !ReadBytes(dir.file(L"WhatsNew.txt")).value_or("").empty() && !ReadBytes(dir.file(L"广告合作及其协议.txt")).value_or("").empty();
+  }));
   EXPECT_EQ(ReadBytes(dir.file(L"License.txt")), "my own licence");
-  EXPECT_TRUE(ReadBytes(dir.file(L"ReadMe.txt")).value_or("x").find("xxxx") == std::string::npos &&
-              !ReadBytes(dir.file(L"WhatsNew.txt")).value_or("").empty() && !ReadBytes(dir.file(L"广告合作及其协议.txt")).value_or("").empty());
   EXPECT_EQ(note.record(), GbkRecord(L"", L""));
   const RECT r = WindowRectOf(note.window);
   EXPECT_TRUE(!(::GetWindowLongPtrW(note.window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME)) &&
