@@ -26,10 +26,17 @@ cmake --build --preset fuzz >/dev/null
 
 # Shares of the time: the readers hold the most rules, the decoder and RemoveAll the fewest lines.
 targets=(page:50 report:30 text:20)
-work=$(mktemp -d /tmp/stickwell-fuzz.XXXXXX)
+# The fuzzer writes every input that finds something new as a file of its own: in memory where the
+# machine has a tmpfs, which keeps the report target several hundredths faster than on this disk.
+work=$(mktemp -d /dev/shm/stickwell-fuzz.XXXXXX 2>/dev/null || mktemp -d /tmp/stickwell-fuzz.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 artifacts=$root/build/fuzz/artifacts
 mkdir -p "$artifacts"
+
+# Each input allocates dozens of strings; recording where each block came from costs the report target
+# an eighth of its speed. A fault is still caught, located and kept; to see where a freed or overrun
+# block was allocated, run its kept input again with ASAN_OPTIONS unset.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=0}
 
 status=0
 total=0
